@@ -1,0 +1,48 @@
+#pragma once
+// Files and directories as the scan needs them: listing, drive types,
+// existence, attributes, removal and renaming, and a read-only descriptor
+// for reading image headers.
+#include <cstdint>
+#include <memory>
+
+#include "platform/platform_types.h"
+
+namespace brisko {
+
+// The entries matching one search pattern, in the order the file system
+// gives them. Closes the search when destroyed.
+class DirectoryListing {
+public:
+    virtual ~DirectoryListing() = default;
+    // Fills the next entry; false when there are no more.
+    virtual bool next(DirectoryEntry& entry) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Starts a listing of a search pattern ("C:\dir\*.*", or the path of one
+    // file); null when the search cannot start.
+    virtual std::unique_ptr<DirectoryListing> listDirectory(const char* pattern) = 0;
+    // Type of a drive given by its root ("C:\").
+    virtual DriveType driveType(const char* root) = 0;
+    // Whether a file or directory exists.
+    virtual bool exists(const char* path) = 0;
+    virtual bool setAttributes(const char* path, std::uint32_t attributes) = 0;
+    virtual bool removeFile(const char* path) = 0;
+    virtual bool moveFile(const char* from, const char* to) = 0;
+
+    // Low-level reading: a descriptor for read-only binary access, or -1.
+    virtual int openForReading(const char* path) = 0;
+    // Length of an open file; -1 on failure or when it does not fit.
+    virtual std::int32_t fileLength(int descriptor) = 0;
+    // Positions the descriptor at an offset from the start of the file. A
+    // position past the end is allowed; a negative one fails.
+    virtual bool seekFromStart(int descriptor, std::int32_t offset) = 0;
+    // Reads up to count bytes; the number read, 0 at the end, -1 on failure.
+    virtual int read(int descriptor, void* buffer, unsigned count) = 0;
+    virtual void close(int descriptor) = 0;
+};
+
+}  // namespace brisko

@@ -1,0 +1,37 @@
+#pragma once
+// What the contract tests of the seam need besides the seam itself: a
+// backend whose drive D: is an empty scratch folder, and ways to arrange
+// files there that the program never needs. Each test executable links one
+// definition of makeContractBackend: the simulated machine natively, the
+// real Windows backend under Wine.
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace brisko {
+
+class ContractBackend {
+public:
+    virtual ~ContractBackend() = default;
+
+    virtual Platform& platform() = 0;
+    // A fresh, empty folder on fixed drive D:, as a Windows path ending in a
+    // backslash ("D:\\run17\\").
+    virtual std::string scratchFolder() = 0;
+    // A drive letter that no drive uses.
+    virtual char unusedDriveLetter() = 0;
+
+    virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
+    virtual void makeDirectory(const std::string& path) = 0;
+    // Whole content of a file; empty when it cannot be read.
+    virtual std::string readFile(const std::string& path) = 0;
+    // Holds the file open, as another running program would, without
+    // sharing deletion, until releaseHeldFiles.
+    virtual void holdOpen(const std::string& path) = 0;
+    virtual void releaseHeldFiles() = 0;
+};
+
+std::unique_ptr<ContractBackend> makeContractBackend();
+
+}  // namespace brisko
