@@ -1,0 +1,91 @@
+#include "engine/disposition.h"
+
+#include <cstring>
+
+#include "cleanup/deferred_deletion.h"
+#include "cleanup/variant_uninstall_cleanup.h"
+#include "engine/bounded_text.h"
+#include "engine/scan_session.h"
+#include "memscan/memory_scan.h"
+#include "platform/platform.h"
+
+namespace brisko {
+namespace {
+
+void reportRemoved(const char* path, const char* threatName) {
+    ++scanSession.filesRemoved;
+    cleanVariantUninstallEntry();
+    postReportLine("%s     %s removed", path, threatName);
+}
+
+void removeInfectedFile(const char* path, const char* threatName) {
+    if (!files().setAttributes(path, kAttributeArchive)) {
+        postReportLine("%s     %s Unable to remove", scanSession.currentItem, scanSession.currentThreat);
+        return;
+    }
+    if (files().removeFile(path)) {
+        reportRemoved(path, threatName);
+        return;
+    }
+    // In use: end whatever runs it and try once more.
+    if (terminateByPath(path) != 0 && files().removeFile(path)) {
+        reportRemoved(path, threatName);
+        return;
+    }
+    postReportLine("%s     %s Unable to remove", path, threatName);
+    // A deletion already waiting for the next start keeps the restart offer,
+    // whatever later schedulings do.
+    if (scheduleDeletionAtRestart(path) != 0) scanSession.rebootRequired = 1;
+}
+
+// The character after the last '.' of the whole path becomes 'V'. A path
+// ending in '.' has no such character and is not renamed.
+void renameFile(const char* path, const char* threatName) {
+    char newName[kPathCapacity];
+    if (!copyIfFits(newName, path)) {
+        postReportLine("%s     %s Rename failed", path, threatName);
+        return;
+    }
+    if (char* lastDot = std::strrchr(newName, '.')) {
+        if (lastDot[1] == '\0') {
+            postReportLine("%s     %s Rename failed", path, threatName);
+            return;
+        }
+        lastDot[1] = 'V';
+    }
+    if (files().moveFile(path, newName)) {
+        ++scanSession.filesRenamed;
+        postReportLine("%s     %s renamed", path, threatName);
+    } else {
+        postReportLine("%s     %s Rename failed", path, threatName);
+    }
+}
+
+}  // namespace
+
+void disposeInfectedFile(const char* path, const char* threatName) {
+    switch (scanSession.userAction) {
+        case kActionRemove:
+        case kActionRemoveToo:
+            removeInfectedFile(path, threatName);
+            break;
+        case kActionRename:
+            renameFile(path, threatName);
+            break;
+        case kActionLeave:
+            postReportLine("%s     %s not disinfected as per user's selection", scanSession.currentItem,
+                           scanSession.currentThreat);
+            break;
+        default:
+            break;
+    }
+}
+
+void disposeDirectly(const char* path, const char* threatLabel) {
+    scanSession.userAction = scanSession.memoryScanAction;
+    if (scanSession.reportWindow != 0) postReportLine("System Memory    W32/Krenot.Trojan  removed");
+    systemServices().sleepMilliseconds(1000);
+    disposeInfectedFile(path, threatLabel);
+}
+
+}  // namespace brisko

@@ -1,0 +1,16 @@
+#pragma once
+// Treatment of an infected file by the user's chosen action: remove, rename
+// or leave it, with one report line for every outcome.
+
+namespace brisko {
+
+// Treats a file the matcher has just named; currentItem and currentThreat
+// hold the same path and name.
+void disposeInfectedFile(const char* path, const char* threatName);
+
+// Treats the image of a process the memory scan has already found infected
+// and ended, with memoryScanAction as the action; the file is not tested
+// again.
+void disposeDirectly(const char* path, const char* threatLabel);
+
+}  // namespace brisko

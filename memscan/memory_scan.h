@@ -1,0 +1,15 @@
+#pragma once
+// The scan of running processes' image files, and the ending of the
+// processes that run a given file.
+
+namespace brisko {
+
+// Tests the image file of every running process before the drives are
+// walked; infected processes are ended and their files treated.
+void runMemoryScan();
+
+// Ends the processes that run the file at path. 1 when they were ended or
+// none had to be, 0 on failure.
+int terminateByPath(const char* path);
+
+}  // namespace brisko

@@ -1,0 +1,245 @@
+#include "platform/fake/fake_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstring>
+#include <system_error>
+#include <vector>
+
+#include "platform/fake/windows_path.h"
+
+namespace brisko::fake {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+void fillEntry(DirectoryEntry& entry, const std::string& name, std::uint32_t attributes,
+               std::uint64_t size) {
+    std::memset(entry.name, 0, sizeof entry.name);
+    name.copy(entry.name, sizeof entry.name - 1);
+    entry.attributes = attributes;
+    entry.size = size;
+}
+
+// Entries collected when the search starts, handed out one by one.
+class FakeListing : public DirectoryListing {
+public:
+    explicit FakeListing(std::vector<DirectoryEntry> entries) : entries_(std::move(entries)) {}
+    bool next(DirectoryEntry& entry) override {
+        if (position_ >= entries_.size()) return false;
+        entry = entries_[position_++];
+        return true;
+    }
+
+private:
+    std::vector<DirectoryEntry> entries_;
+    std::size_t position_ = 0;
+};
+
+// Windows lists names in a case-blind order; "." and ".." come first.
+bool listedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
+    return std::lexicographical_compare(
+        a.name, a.name + std::strlen(a.name), b.name, b.name + std::strlen(b.name),
+        [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) <
+                                    std::toupper(static_cast<unsigned char>(y)); });
+}
+
+}  // namespace
+
+void FakeFileSystem::mapDrive(char letter, const fs::path& hostFolder, DriveType type) {
+    drives_[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = {hostFolder, type};
+}
+
+void FakeFileSystem::setDriveType(char letter, DriveType type) {
+    drives_.at(static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))).type = type;
+}
+
+std::optional<fs::path> FakeFileSystem::hostPathOf(const std::string& windowsPath) const {
+    const auto drive = drives_.find(driveLetterOf(windowsPath));
+    if (drive == drives_.end()) return std::nullopt;
+    fs::path current = drive->second.hostFolder;
+    std::error_code error;
+    for (const std::string& name : pathComponents(windowsPath)) {
+        if (!fs::is_directory(current, error)) return std::nullopt;
+        fs::path exact = current / name;
+        if (fs::exists(fs::symlink_status(exact, error))) {
+            current = exact;
+            continue;
+        }
+        bool found = false;
+        for (const fs::directory_entry& entry : fs::directory_iterator(current, error)) {
+            if (namesEqualIgnoringCase(entry.path().filename().string(), name)) {
+                current = entry.path();
+                found = true;
+                break;
+            }
+        }
+        if (!found) return std::nullopt;
+    }
+    return current;
+}
+
+std::optional<fs::path> FakeFileSystem::hostPathForNew(const std::string& windowsPath) const {
+    const std::vector<std::string> names = pathComponents(windowsPath);
+    if (names.empty()) return std::nullopt;
+    std::string parentPath = windowsPath.substr(0, 2);
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) parentPath += "\\" + names[i];
+    const std::optional<fs::path> parent = hostPathOf(parentPath);
+    std::error_code error;
+    if (!parent || !fs::is_directory(*parent, error)) return std::nullopt;
+    return *parent / names.back();
+}
+
+std::uint32_t FakeFileSystem::storedAttributes(const std::string& key, bool isDirectory) const {
+    const auto stored = attributes_.find(key);
+    const std::uint32_t own = stored != attributes_.end() ? stored->second
+                                                          : (isDirectory ? 0 : kAttributeArchive);
+    return isDirectory ? (own | kAttributeDirectory) : own;
+}
+
+std::uint32_t FakeFileSystem::attributesOf(const std::string& windowsPath) const {
+    const std::optional<fs::path> host = hostPathOf(windowsPath);
+    if (!host) return 0;
+    std::error_code error;
+    return storedAttributes(pathKey(windowsPath), fs::is_directory(*host, error));
+}
+
+void FakeFileSystem::failOpening(const std::string& windowsPath) {
+    unopenable_.insert(pathKey(windowsPath));
+}
+
+void FakeFileSystem::failSettingAttributes(const std::string& windowsPath) {
+    attributesLocked_.insert(pathKey(windowsPath));
+}
+
+void FakeFileSystem::failRenaming(const std::string& windowsPath) {
+    unrenamable_.insert(pathKey(windowsPath));
+}
+
+void FakeFileSystem::holdFile(const std::string& windowsPath, int processId) {
+    holders_.emplace(pathKey(windowsPath), processId);
+}
+
+void FakeFileSystem::releaseFilesOf(int processId) {
+    for (auto holder = holders_.begin(); holder != holders_.end();) {
+        holder = holder->second == processId ? holders_.erase(holder) : std::next(holder);
+    }
+}
+
+bool FakeFileSystem::isHeld(const std::string& key) const { return holders_.count(key) > 0; }
+
+std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* pattern) {
+    const std::string text = pattern;
+    const std::size_t cut = text.find_last_of("\\/");
+    if (cut == std::string::npos) return nullptr;
+    const std::string folder = text.substr(0, cut + 1);
+    const std::string mask = text.substr(cut + 1);
+    const std::optional<fs::path> host = hostPathOf(folder);
+    std::error_code error;
+    if (!host || !fs::is_directory(*host, error)) return nullptr;
+
+    std::vector<DirectoryEntry> entries;
+    DirectoryEntry entry;
+    // A drive root has no "." and "..".
+    if (!pathComponents(folder).empty()) {
+        for (const char* dots : {".", ".."}) {
+            if (!maskMatches(mask, dots)) continue;
+            fillEntry(entry, dots, kAttributeDirectory, 0);
+            entries.push_back(entry);
+        }
+    }
+    const std::size_t dotEntries = entries.size();
+    const std::string folderKey = pathKey(folder);
+    for (const fs::directory_entry& item : fs::directory_iterator(*host, error)) {
+        const std::string name = item.path().filename().string();
+        if (!maskMatches(mask, name)) continue;
+        const bool isDirectory = item.is_directory(error);
+        const std::uint64_t size = isDirectory ? 0 : item.file_size(error);
+        const std::uint32_t attributes =
+            attributes_.empty() ? (isDirectory ? kAttributeDirectory : kAttributeArchive)
+                                : storedAttributes(pathKey(folderKey + '\\' + name), isDirectory);
+        fillEntry(entry, name, attributes, error ? 0 : size);
+        entries.push_back(entry);
+    }
+    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(dotEntries), entries.end(), listedBefore);
+    if (entries.empty()) return nullptr;
+    return std::make_unique<FakeListing>(std::move(entries));
+}
+
+DriveType FakeFileSystem::driveType(const char* root) {
+    const auto drive = drives_.find(driveLetterOf(root));
+    return drive == drives_.end() ? kDriveNoRootDirectory : drive->second.type;
+}
+
+bool FakeFileSystem::exists(const char* path) { return hostPathOf(path).has_value(); }
+
+bool FakeFileSystem::setAttributes(const char* path, std::uint32_t attributes) {
+    const std::string key = pathKey(path);
+    if (!hostPathOf(path) || attributesLocked_.count(key) > 0) return false;
+    attributes_[key] = attributes & ~kAttributeDirectory;
+    return true;
+}
+
+bool FakeFileSystem::removeFile(const char* path) {
+    const std::string key = pathKey(path);
+    const std::optional<fs::path> host = hostPathOf(path);
+    std::error_code error;
+    if (!host || fs::is_directory(*host, error) || isHeld(key)) return false;
+    if ((storedAttributes(key, false) & kAttributeReadOnly) != 0) return false;
+    if (!fs::remove(*host, error)) return false;
+    attributes_.erase(key);
+    return true;
+}
+
+bool FakeFileSystem::moveFile(const char* from, const char* to) {
+    const std::string fromKey = pathKey(from);
+    const std::string toKey = pathKey(to);
+    const std::optional<fs::path> source = hostPathOf(from);
+    if (!source || isHeld(fromKey) || unrenamable_.count(fromKey) > 0) return false;
+    const std::optional<fs::path> target = hostPathForNew(to);
+    if (!target) return false;
+    // Only a change of letter case may land on an existing name.
+    if (hostPathOf(to) && toKey != fromKey) return false;
+    std::error_code error;
+    fs::rename(*source, *target, error);
+    if (error) return false;
+    const auto stored = attributes_.find(fromKey);
+    if (stored != attributes_.end()) {
+        const std::uint32_t attributes = stored->second;
+        attributes_.erase(stored);
+        attributes_[toKey] = attributes;
+    }
+    return true;
+}
+
+int FakeFileSystem::openForReading(const char* path) {
+    const std::optional<fs::path> host = hostPathOf(path);
+    std::error_code error;
+    if (!host || fs::is_directory(*host, error) || unopenable_.count(pathKey(path)) > 0) return -1;
+    return ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+std::int32_t FakeFileSystem::fileLength(int descriptor) {
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || status.st_size > INT32_MAX) return -1;
+    return static_cast<std::int32_t>(status.st_size);
+}
+
+bool FakeFileSystem::seekFromStart(int descriptor, std::int32_t offset) {
+    return offset >= 0 && ::lseek(descriptor, offset, SEEK_SET) == offset;
+}
+
+int FakeFileSystem::read(int descriptor, void* buffer, unsigned count) {
+    return static_cast<int>(::read(descriptor, buffer, count));
+}
+
+void FakeFileSystem::close(int descriptor) { ::close(descriptor); }
+
+}  // namespace brisko::fake

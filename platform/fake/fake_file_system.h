@@ -1,0 +1,69 @@
+#pragma once
+// The files of the simulated machine: every drive letter is a real folder of
+// the host, so the program's reading code runs on real bytes, and Windows
+// rules (case-blind names, attributes, files held open by running programs,
+// drive types) are kept on top. Faults can be injected per path.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "platform/file_system.h"
+
+namespace brisko::fake {
+
+class FakeFileSystem : public FileSystem {
+public:
+    void mapDrive(char letter, const std::filesystem::path& hostFolder, DriveType type);
+    void setDriveType(char letter, DriveType type);
+
+    // Host path of an existing file or folder, names matched case-blind.
+    std::optional<std::filesystem::path> hostPathOf(const std::string& windowsPath) const;
+    // Host path at which a file of this Windows path is to be created: the
+    // folder must exist, the last name is taken as given.
+    std::optional<std::filesystem::path> hostPathForNew(const std::string& windowsPath) const;
+
+    std::uint32_t attributesOf(const std::string& windowsPath) const;
+
+    void failOpening(const std::string& windowsPath);
+    void failSettingAttributes(const std::string& windowsPath);
+    void failRenaming(const std::string& windowsPath);
+    // A running program keeps the file open without sharing deletion: it can
+    // be read, but not deleted or renamed, until that program has ended.
+    void holdFile(const std::string& windowsPath, int processId);
+    void releaseFilesOf(int processId);
+
+    std::unique_ptr<DirectoryListing> listDirectory(const char* pattern) override;
+    DriveType driveType(const char* root) override;
+    bool exists(const char* path) override;
+    bool setAttributes(const char* path, std::uint32_t attributes) override;
+    bool removeFile(const char* path) override;
+    bool moveFile(const char* from, const char* to) override;
+    int openForReading(const char* path) override;
+    std::int32_t fileLength(int descriptor) override;
+    bool seekFromStart(int descriptor, std::int32_t offset) override;
+    int read(int descriptor, void* buffer, unsigned count) override;
+    void close(int descriptor) override;
+
+private:
+    struct Drive {
+        std::filesystem::path hostFolder;
+        DriveType type;
+    };
+
+    bool isHeld(const std::string& key) const;
+    std::uint32_t storedAttributes(const std::string& key, bool isDirectory) const;
+
+    std::map<char, Drive> drives_;
+    // Attributes other than the defaults (archive for files), by path key.
+    std::unordered_map<std::string, std::uint32_t> attributes_;
+    std::set<std::string> unopenable_;
+    std::set<std::string> attributesLocked_;
+    std::set<std::string> unrenamable_;
+    std::multimap<std::string, int> holders_;
+};
+
+}  // namespace brisko::fake

@@ -1,0 +1,38 @@
+#pragma once
+// Windows and the message queue of the simulated machine. A window is a
+// procedure of the test's; sends call it at once, the queue holds what the
+// test posted, and every dispatched message is recorded.
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/window_messaging.h"
+
+namespace brisko::fake {
+
+using WindowProcedure = std::function<void(const WindowMessage&)>;
+
+class FakeWindowMessaging : public WindowMessaging {
+public:
+    WindowHandle createWindow(WindowProcedure procedure);
+    void postMessage(const WindowMessage& message);
+    void postKeyDown(std::uintptr_t key);
+    void postQuit();
+    std::size_t pendingMessages() const { return queue_.size(); }
+    const std::vector<WindowMessage>& dispatchedMessages() const { return dispatched_; }
+
+    void sendMessage(WindowHandle window, std::uint32_t id) override;
+    bool takeMessage(WindowMessage& message) override;
+    void dispatchMessage(const WindowMessage& message) override;
+
+private:
+    void deliver(const WindowMessage& message);
+
+    std::map<WindowHandle, WindowProcedure> windows_;
+    WindowHandle lastHandle_ = 0;
+    std::deque<WindowMessage> queue_;
+    std::vector<WindowMessage> dispatched_;
+};
+
+}  // namespace brisko::fake

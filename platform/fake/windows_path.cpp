@@ -1,0 +1,83 @@
+#include "platform/fake/windows_path.h"
+
+#include <cctype>
+
+namespace brisko::fake {
+namespace {
+
+char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool wildcardMatches(const char* mask, const char* name) {
+    // Iterative matcher with one backtrack point: linear in practice.
+    const char* starMask = nullptr;
+    const char* starName = nullptr;
+    while (*name != '\0') {
+        if (*mask == '*') {
+            starMask = ++mask;
+            starName = name;
+        } else if (*mask == '?' || (*mask != '\0' && upper(*mask) == upper(*name))) {
+            ++mask;
+            ++name;
+        } else if (starMask != nullptr) {
+            mask = starMask;
+            name = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (*mask == '*') ++mask;
+    return *mask == '\0';
+}
+
+}  // namespace
+
+char driveLetterOf(const std::string& windowsPath) {
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return 0;
+    const char letter = upper(windowsPath[0]);
+    return (letter >= 'A' && letter <= 'Z') ? letter : 0;
+}
+
+std::vector<std::string> pathComponents(const std::string& windowsPath) {
+    std::vector<std::string> components;
+    std::string current;
+    for (std::size_t i = driveLetterOf(windowsPath) != 0 ? 2 : 0; i < windowsPath.size(); ++i) {
+        if (isSeparator(windowsPath[i])) {
+            if (!current.empty()) components.push_back(current);
+            current.clear();
+        } else {
+            current += windowsPath[i];
+        }
+    }
+    if (!current.empty()) components.push_back(current);
+    return components;
+}
+
+std::string pathKey(const std::string& windowsPath) {
+    std::string key;
+    if (const char letter = driveLetterOf(windowsPath); letter != 0) {
+        key += letter;
+        key += ':';
+    }
+    for (const std::string& component : pathComponents(windowsPath)) {
+        key += '\\';
+        for (char c : component) key += upper(c);
+    }
+    return key;
+}
+
+bool namesEqualIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
+bool maskMatches(const std::string& mask, const std::string& name) {
+    if (mask == "*.*") return true;
+    return wildcardMatches(mask.c_str(), name.c_str());
+}
+
+}  // namespace brisko::fake

@@ -1,0 +1,21 @@
+#pragma once
+// Windows path rules the simulated machine needs: separators, drive letters
+// and the case-blind comparison of names.
+#include <string>
+#include <vector>
+
+namespace brisko::fake {
+
+// Drive letter of a path such as "c:\dir" in capitals, or 0 without one.
+char driveLetterOf(const std::string& windowsPath);
+// The names after the drive, split at '\' and '/', empty names dropped.
+std::vector<std::string> pathComponents(const std::string& windowsPath);
+// The path with '/' turned into '\' and letters in capitals: two paths that
+// name the same file on Windows give the same key.
+std::string pathKey(const std::string& windowsPath);
+bool namesEqualIgnoringCase(const std::string& a, const std::string& b);
+// Matches a name against a search mask with '*' and '?', ignoring case;
+// "*.*" matches every name, with or without a dot, as on Windows.
+bool maskMatches(const std::string& mask, const std::string& name);
+
+}  // namespace brisko::fake
