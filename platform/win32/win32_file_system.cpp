@@ -1,0 +1,54 @@
+#include "platform/win32/windows_api.h"
+
+#include "platform/win32/win32_file_system.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include "platform/win32/win32_directory_listing.h"
+
+namespace brisko {
+
+std::unique_ptr<DirectoryListing> Win32FileSystem::listDirectory(const char* pattern) {
+    return startWin32Listing(pattern);
+}
+
+DriveType Win32FileSystem::driveType(const char* root) {
+    return static_cast<DriveType>(GetDriveTypeA(root));
+}
+
+bool Win32FileSystem::exists(const char* path) { return _access(path, 0) == 0; }
+
+bool Win32FileSystem::setAttributes(const char* path, std::uint32_t attributes) {
+    return SetFileAttributesA(path, attributes) != FALSE;
+}
+
+bool Win32FileSystem::removeFile(const char* path) { return DeleteFileA(path) != FALSE; }
+
+bool Win32FileSystem::moveFile(const char* from, const char* to) {
+    return MoveFileA(from, to) != FALSE;
+}
+
+int Win32FileSystem::openForReading(const char* path) {
+    return _open(path, _O_RDONLY | _O_BINARY);
+}
+
+std::int32_t Win32FileSystem::fileLength(int descriptor) {
+    // long is 32 bits on Windows; the runtime gives -1 for a length it
+    // cannot return.
+    return static_cast<std::int32_t>(_filelength(descriptor));
+}
+
+bool Win32FileSystem::seekFromStart(int descriptor, std::int32_t offset) {
+    return _lseek(descriptor, offset, SEEK_SET) != -1L;
+}
+
+int Win32FileSystem::read(int descriptor, void* buffer, unsigned count) {
+    return _read(descriptor, buffer, count);
+}
+
+void Win32FileSystem::close(int descriptor) { _close(descriptor); }
+
+}  // namespace brisko
