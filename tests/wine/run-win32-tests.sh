@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs the Windows test executable of a cross build under wine64, in a
+# throwaway Wine prefix whose only drives are C: (the prefix's own) and D:
+# (a fresh, empty fixture folder). Drive Z:, which Wine points at /, is
+# removed so that nothing under test can reach the host's files.
+#
+#   tests/wine/run-win32-tests.sh BUILD_DIR [gtest arguments...]
+#
+# Builds nothing. Exits with the test executable's status.
+set -euo pipefail
+
+if [[ $# -lt 1 ]]; then
+  echo "usage: $0 BUILD_DIR [gtest arguments...]" >&2
+  exit 2
+fi
+build_dir=$1
+shift
+
+tests_exe=$(find "$build_dir" -name brisko_win32_tests.exe -type f -print -quit)
+if [[ -z $tests_exe ]]; then
+  echo "$0: no brisko_win32_tests.exe under $build_dir; build it first" >&2
+  exit 2
+fi
+
+wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
+wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-wine.XXXXXX")
+cleanup() {
+  # Ends every process of this prefix (and only of this prefix) before its
+  # folders go away.
+  WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+export WINEPREFIX="$work/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# No display is needed: the tests create no windows.
+unset DISPLAY WAYLAND_DISPLAY
+
+"$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || {
+  cat "$work/wineboot.log" >&2
+  echo "$0: wineboot failed" >&2
+  exit 1
+}
+"$wineserver" -w
+
+rm -f "$WINEPREFIX/dosdevices/z:"
+mkdir "$work/drive_d"
+ln -s "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
+
+# The executable runs from a copy on C:, so that it needs nothing outside
+# the prefix.
+cp "$tests_exe" "$WINEPREFIX/drive_c/brisko_win32_tests.exe"
+
+status=0
+"$wine" 'C:\brisko_win32_tests.exe' "$@" </dev/null || status=$?
+exit "$status"
