@@ -1,0 +1,61 @@
+#pragma once
+// The fixture shared by the contract tests of the file seam: a fresh backend
+// per test, its file system, and small helpers to arrange and list files in
+// the backend's scratch folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "tests/contract/contract_backend.h"
+
+namespace brisko {
+
+class FileSystemContract : public ::testing::Test {
+protected:
+    FileSystemContract()
+        : backend_(makeContractBackend()),
+          fs_(backend_->platform().files()),
+          scratch_(backend_->scratchFolder()) {}
+
+    // A path inside this test's scratch folder.
+    std::string at(const std::string& relative) const { return scratch_ + relative; }
+
+    // Every entry of a listing, in the order given; empty when the listing
+    // cannot start (check started() to tell that apart).
+    std::vector<DirectoryEntry> listAll(const std::string& pattern) {
+        std::vector<DirectoryEntry> entries;
+        std::unique_ptr<DirectoryListing> listing = fs_.listDirectory(pattern.c_str());
+        started_ = listing != nullptr;
+        DirectoryEntry entry{};
+        while (listing && listing->next(entry)) entries.push_back(entry);
+        return entries;
+    }
+    bool started() const { return started_; }
+
+    static std::vector<std::string> namesOf(const std::vector<DirectoryEntry>& entries) {
+        std::vector<std::string> names;
+        for (const DirectoryEntry& entry : entries) names.emplace_back(entry.name);
+        return names;
+    }
+
+    // The entry of that exact name, or null.
+    static const DirectoryEntry* findEntry(const std::vector<DirectoryEntry>& entries,
+                                           const std::string& name) {
+        for (const DirectoryEntry& entry : entries) {
+            if (name == entry.name) return &entry;
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<ContractBackend> backend_;
+    FileSystem& fs_;
+    const std::string scratch_;
+
+private:
+    bool started_ = false;
+};
+
+}  // namespace brisko

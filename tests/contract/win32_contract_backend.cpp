@@ -1,0 +1,123 @@
+// The contract backend of the real Windows build: the Win32 platform, with
+// fixtures arranged through the Windows API on drive D:, which the test
+// runner maps to a fresh temporary folder.
+#include "platform/win32/windows_api.h"
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "tests/contract/contract_backend.h"
+
+namespace brisko {
+namespace {
+
+[[noreturn]] void failWith(const std::string& what, const std::string& path) {
+    throw std::runtime_error(what + " " + path + " failed, error " +
+                             std::to_string(GetLastError()));
+}
+
+// Owns one file handle.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(FileHandle&& other) noexcept : handle_(other.handle_) {
+        other.handle_ = INVALID_HANDLE_VALUE;
+    }
+    FileHandle& operator=(FileHandle&&) = delete;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (isOpen()) CloseHandle(handle_);
+    }
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+FileHandle openExisting(const std::string& path, DWORD access) {
+    // Shares reading and writing but never deletion, as a running program's
+    // image is shared.
+    return FileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+class Win32ContractBackend final : public ContractBackend {
+public:
+    Win32ContractBackend() : scratch_(newScratchFolder()) {}
+
+    Platform& platform() override { return platform_; }
+    std::string scratchFolder() override { return scratch_; }
+
+    char unusedDriveLetter() override {
+        const DWORD used = GetLogicalDrives();
+        for (char letter = 'Z'; letter > 'C'; --letter) {
+            if ((used & (1u << (letter - 'A'))) == 0) return letter;
+        }
+        throw std::runtime_error("every drive letter is in use");
+    }
+
+    void writeFile(const std::string& path, const std::string& bytes) override {
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.isOpen()) failWith("creating", path);
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) ||
+            written != bytes.size()) {
+            failWith("writing", path);
+        }
+    }
+
+    void makeDirectory(const std::string& path) override {
+        if (!CreateDirectoryA(path.c_str(), nullptr)) failWith("creating folder", path);
+    }
+
+    std::string readFile(const std::string& path) override {
+        FileHandle file = openExisting(path, GENERIC_READ);
+        std::string content;
+        if (!file.isOpen()) return content;
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            content.append(chunk, got);
+        }
+        return content;
+    }
+
+    void holdOpen(const std::string& path) override {
+        FileHandle file = openExisting(path, GENERIC_READ);
+        if (!file.isOpen()) failWith("holding open", path);
+        held_.push_back(std::move(file));
+    }
+
+    void releaseHeldFiles() override { held_.clear(); }
+
+private:
+    // Each backend gets a folder of its own, named after the process and a
+    // count, so tests never see one another's files.
+    static std::string newScratchFolder() {
+        static unsigned created = 0;
+        const std::string folder = "D:\\run" + std::to_string(GetCurrentProcessId()) + "-" +
+                                   std::to_string(++created);
+        if (!CreateDirectoryA(folder.c_str(), nullptr)) failWith("creating scratch", folder);
+        return folder + "\\";
+    }
+
+    Win32Platform platform_;
+    const std::string scratch_;
+    std::vector<FileHandle> held_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractBackend> makeContractBackend() {
+    return std::make_unique<Win32ContractBackend>();
+}
+
+}  // namespace brisko
