@@ -2,6 +2,7 @@
 // what each entry carries. The scan walks every folder with "*.*" and
 // checks single files by their full path.
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -17,6 +18,15 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
     return names;
 }
 
+// Compares names as if both were written in capitals.
+bool inCapitalsOrder(const DirectoryEntry& left, const DirectoryEntry& right) {
+    std::string a(left.name), b(right.name);
+    for (std::string* name : {&a, &b}) {
+        for (char& c : *name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return a < b;
+}
+
 TEST_F(FileSystemContract, AllPatternInSubfolderGivesDotEntriesFilesAndFolders) {
     backend_->writeFile(at("one.exe"), "12345");
     backend_->writeFile(at("README"), "no dot in this name");
@@ -27,6 +37,23 @@ TEST_F(FileSystemContract, AllPatternInSubfolderGivesDotEntriesFilesAndFolders) 
     ASSERT_TRUE(started());
     EXPECT_EQ(sorted(namesOf(entries)),
               (std::vector<std::string>{".", "..", "README", "one.exe", "sub"}));
+}
+
+TEST_F(FileSystemContract, SubfolderListsDotEntriesFirstThenNamesAsIfInCapitals) {
+    // Created in another order. In capitals "!" < "-" < letters < "_", so "a" <
+    // "A.exe" < "alpha" < "a_b"; and "alpha" comes before "Beta" although
+    // 'B' < 'a' in plain character order.
+    for (const char* name :
+         {"_under", "Beta", "a_b", "zeta.txt", "A.exe", "alpha", "!bang", "-dash", "a"}) {
+        backend_->writeFile(at(name), "");
+    }
+    backend_->makeDirectory(at("Middle"));
+
+    std::vector<DirectoryEntry> entries = listAll(at("*.*"));
+
+    EXPECT_EQ(namesOf(entries),
+              (std::vector<std::string>{".", "..", "!bang", "-dash", "a", "A.exe", "alpha", "a_b",
+                                        "Beta", "Middle", "zeta.txt", "_under"}));
 }
 
 TEST_F(FileSystemContract, EmptySubfolderStillListsDotEntries) {
@@ -70,6 +97,7 @@ TEST_F(FileSystemContract, DriveRootListsItsFoldersWithoutDotEntries) {
     EXPECT_NE(scratch->attributes & kAttributeDirectory, 0u);
     EXPECT_EQ(findEntry(entries, "."), nullptr);
     EXPECT_EQ(findEntry(entries, ".."), nullptr);
+    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), inCapitalsOrder));
 }
 
 TEST_F(FileSystemContract, FullPathOfOneFileListsExactlyThatFile) {
