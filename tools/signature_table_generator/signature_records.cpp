@@ -12,12 +12,13 @@
 // - probeOffset1 lies in [-232051, 407] and probeOffset2 in [-18777, 283255].
 //   Both ends of all three ranges occur: record 121 has -232051, and the
 //   records in kPinnedValues carry the other five ends.
-// - The two 20-byte probe windows are at least kMinProbeGap bytes apart, and
-//   from the start of the lower window to the end of the upper one they
-//   leave at least kLayoutRoom bytes of the expected size free. That room
-//   holds the headers and the alignment padding of any sample layout, so an
+// - The two 20-byte probe windows are at least kMinProbeGap bytes apart.
+//   From the lowest to the highest of the entry point and the two windows
+//   they leave at least kLayoutRoom bytes of the expected size free, as in
+//   a real image, which holds its entry point and both probes. That room
+//   takes the headers and the alignment padding of any sample layout, so an
 //   image of exactly the expected size can carry both probes clear of its
-//   headers and of each other.
+//   headers and of each other, with or without sections.
 // - Probe bytes are 20 drawn bytes, never all one value, and probe 1 never
 //   equals probe 2.
 #include "tools/signature_table_generator/signature_records.h"
@@ -165,23 +166,26 @@ private:
         throw std::runtime_error("no free expected size left");
     }
 
-    // Draws the offsets that are not pinned so that both windows fit: the
-    // distance between them stays within [kMinProbeGap, widest].
+    // Draws the offsets that are not pinned until the windows and the entry
+    // point fit in `widest` bytes, the windows kMinProbeGap apart.
     void drawOffsets(ThreatSignature& record, const PinnedValues& pins) {
-        const std::int64_t widest = record.expectedSize - kLayoutRoom - kProbeLength;
+        const std::int64_t widest = record.expectedSize - kLayoutRoom;
+        const std::int64_t reach = widest - kProbeLength;  // farthest either window starts from the other or the entry
         const std::int64_t probe2Low = pins.probeOffset2 ? *pins.probeOffset2 : kProbe2Lowest;
         const std::int64_t probe2High = pins.probeOffset2 ? *pins.probeOffset2 : kProbe2Highest;
         for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
             const std::int64_t offset1 =
                 pins.probeOffset1 ? *pins.probeOffset1
-                                  : random_.between(std::max(kProbe1Lowest, probe2Low - widest),
-                                                    std::min(kProbe1Highest, probe2High + widest));
+                                  : random_.between(std::max({kProbe1Lowest, -reach, probe2Low - reach}),
+                                                    std::min({kProbe1Highest, reach, probe2High + reach}));
             const std::int64_t offset2 =
                 pins.probeOffset2 ? *pins.probeOffset2
-                                  : random_.between(std::max(kProbe2Lowest, offset1 - widest),
-                                                    std::min(kProbe2Highest, offset1 + widest));
+                                  : random_.between(std::max({kProbe2Lowest, -reach, offset1 - reach}),
+                                                    std::min({kProbe2Highest, reach, offset1 + reach}));
+            const std::int64_t first = std::min({offset1, offset2, std::int64_t{0}});
+            const std::int64_t last = std::max({offset1 + kProbeLength, offset2 + kProbeLength, std::int64_t{1}});
             const std::int64_t distance = offset2 > offset1 ? offset2 - offset1 : offset1 - offset2;
-            if (distance >= kMinProbeGap && distance <= widest) {
+            if (distance >= kMinProbeGap && last - first <= widest) {
                 record.probeOffset1 = static_cast<std::int32_t>(offset1);
                 record.probeOffset2 = static_cast<std::int32_t>(offset2);
                 return;
