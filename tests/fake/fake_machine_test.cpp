@@ -117,7 +117,8 @@ TEST_F(MachineTest, WriteFileReplacesAFileNamedInAnotherCase) {
 }
 
 TEST_F(MachineTest, WriteFileRefusesAPathWithoutDriveOrName) {
-    for (const char* path : {"Q:\\folder\\file.txt", "Q:\\file.txt", "D:\\"}) {
+    for (const char* path : {"Q:\\folder\\file.txt", "Q:\\file.txt", "\\folder\\file.txt",
+                             "folder\\file.txt", "D:\\"}) {
         SCOPED_TRACE(path);
         EXPECT_THROW(machine.writeFile(path, "x"), std::invalid_argument);
     }
