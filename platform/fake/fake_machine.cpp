@@ -39,6 +39,8 @@ void FakeMachine::addDriveAt(char letter, const fs::path& hostFolder, DriveType 
 }
 
 fs::path FakeMachine::hostPathCreatingFolders(const std::string& windowsPath) {
+    // Without a letter, every folder on the way would again lack one.
+    if (driveLetterOf(windowsPath) == 0) throw std::invalid_argument("no drive letter in " + windowsPath);
     const std::vector<std::string> names = pathComponents(windowsPath);
     if (names.empty()) throw std::invalid_argument("no file name in " + windowsPath);
     std::string folder = std::string(1, driveLetterOf(windowsPath)) + ":";
