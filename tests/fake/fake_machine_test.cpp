@@ -151,5 +151,14 @@ TEST_F(MachineTest, FileExistsAndReadFileMatchNamesAsWindowsDoes) {
     }
 }
 
+// A folder exists but has no content to read, like a missing file.
+TEST_F(MachineTest, ReadFileOfAFolderIsEmpty) {
+    machine.makeDirectory("D:\\Dir\\Sub");
+
+    EXPECT_TRUE(machine.fileExists("d:\\dir\\sub"));
+    EXPECT_EQ(machine.readFile("d:\\dir\\sub"), "");
+    EXPECT_EQ(machine.readFile("D:\\"), "");
+}
+
 }  // namespace
 }  // namespace brisko::fake
