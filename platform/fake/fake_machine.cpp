@@ -72,7 +72,9 @@ bool FakeMachine::fileExists(const std::string& windowsPath) const {
 
 std::string FakeMachine::readFile(const std::string& windowsPath) const {
     const std::optional<fs::path> host = files_.hostPathOf(windowsPath);
-    if (!host) return {};
+    std::error_code error;
+    // A folder opens as a stream on the host, but reading it throws.
+    if (!host || fs::is_directory(*host, error)) return {};
     std::ifstream in(*host, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
