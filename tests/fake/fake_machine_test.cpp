@@ -160,5 +160,24 @@ TEST_F(MachineTest, ReadFileOfAFolderIsEmpty) {
     EXPECT_EQ(machine.readFile("D:\\"), "");
 }
 
+// Windows resolves "." and ".." before it looks at the disk, and ".." at
+// the root of a drive stays there: no path reaches the host around it.
+TEST_F(MachineTest, DotAndDotDotNamesNeverLeaveTheDrive) {
+    HostFolder host;
+    fs::create_directory(host.path() / "drive");
+    std::ofstream(host.path() / "outside.txt") << "the host's own";
+    machine.addDriveAt('E', host.path() / "drive");
+
+    EXPECT_FALSE(machine.fileExists("E:\\..\\outside.txt"));
+    EXPECT_FALSE(files.removeFile("E:\\..\\outside.txt"));
+    EXPECT_FALSE(files.moveFile("E:\\sub\\..\\..\\outside.txt", "E:\\moved.txt"));
+    EXPECT_TRUE(listNames("E:\\..\\*.*").empty());
+    EXPECT_TRUE(fs::is_regular_file(host.path() / "outside.txt"));
+
+    machine.writeFile("E:\\sub\\..\\.\\inside.txt", "in");
+    EXPECT_EQ(hostNames(host.path() / "drive"), (std::vector<std::string>{"inside.txt"}));
+    EXPECT_EQ(machine.readFile("E:\\..\\inside.txt"), "in");
+}
+
 }  // namespace
 }  // namespace brisko::fake

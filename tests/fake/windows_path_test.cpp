@@ -60,6 +60,8 @@ TEST(PathKey, IsTheSameForPathsWindowsTreatsAsOne) {
         {"C:\\Dir", "C:\\Dir\\"},
         {"C:\\Dir", "c:/dir//"},
         {"C:\\", "c:"},
+        {"C:\\Dir\\File.exe", "c:\\dir\\sub\\..\\.\\file.exe"},
+        {"C:\\File.exe", "C:\\..\\File.exe"},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(std::string(c.first) + " and " + c.second);
@@ -102,7 +104,11 @@ TEST(PathComponents, AreTheNamesAfterTheDrive) {
         {"C:", {}},
         {"\\Dir\\File", {"Dir", "File"}},
         {"Dir\\File", {"Dir", "File"}},
-        {"C:\\a b\\.\\x", {"a b", ".", "x"}},
+        {"C:\\a b\\.\\x", {"a b", "x"}},
+        {"C:\\a\\..\\b", {"b"}},
+        {"C:\\a\\b\\..\\..\\c\\.", {"c"}},
+        {"C:\\..\\..\\b", {"b"}},
+        {"C:\\a\\..", {}},
     };
     for (const ComponentsCase& c : cases) {
         SCOPED_TRACE(c.path);
