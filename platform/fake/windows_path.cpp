@@ -41,16 +41,26 @@ char driveLetterOf(const std::string& windowsPath) {
 
 std::vector<std::string> pathComponents(const std::string& windowsPath) {
     std::vector<std::string> components;
+    // Resolved as Windows does before it looks at the disk; ".." at the
+    // root stays there, so no path climbs out of a drive's host folder.
+    const auto add = [&components](const std::string& name) {
+        if (name.empty() || name == ".") return;
+        if (name != "..") {
+            components.push_back(name);
+        } else if (!components.empty()) {
+            components.pop_back();
+        }
+    };
     std::string current;
     for (std::size_t i = driveLetterOf(windowsPath) != 0 ? 2 : 0; i < windowsPath.size(); ++i) {
         if (isSeparator(windowsPath[i])) {
-            if (!current.empty()) components.push_back(current);
+            add(current);
             current.clear();
         } else {
             current += windowsPath[i];
         }
     }
-    if (!current.empty()) components.push_back(current);
+    add(current);
     return components;
 }
 

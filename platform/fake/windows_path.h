@@ -8,7 +8,8 @@ namespace brisko::fake {
 
 // Drive letter of a path such as "c:\dir" in capitals, or 0 without one.
 char driveLetterOf(const std::string& windowsPath);
-// The names after the drive, split at '\' and '/', empty names dropped.
+// The names after the drive, split at '\' and '/', empty names and "."
+// dropped, each ".." taking away the name before it.
 std::vector<std::string> pathComponents(const std::string& windowsPath);
 // The path with '/' turned into '\' and letters in capitals: two paths that
 // name the same file on Windows give the same key.
