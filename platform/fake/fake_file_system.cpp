@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isDotEntry(const std::string& name) { return name == "." || name == ".."; }
-
 void fillEntry(DirectoryEntry& entry, const std::string& name, std::uint32_t attributes,
                std::uint64_t size) {
     std::memset(entry.name, 0, sizeof entry.name);

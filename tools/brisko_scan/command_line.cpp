@@ -1,0 +1,53 @@
+#include "tools/brisko_scan/command_line.h"
+
+#include "engine/scan_session.h"
+
+namespace brisko {
+
+const char* const kUsage =
+    "usage: brisko-scan [--action remove|rename|leave] FOLDER\n"
+    "Scans the Windows volume mounted at FOLDER as drive C: for W32/Krenot.\n"
+    "Infected files are left in place unless --action says otherwise.\n"
+    "Exit status: 0 clean, 1 infected files found, 2 usage error or unreadable FOLDER.\n";
+
+namespace {
+
+std::optional<std::int32_t> actionNamed(const std::string& name) {
+    if (name == "remove") return kActionRemove;
+    if (name == "rename") return kActionRename;
+    if (name == "leave") return kActionLeave;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ScanRequest> parseCommandLine(const std::vector<std::string>& arguments) {
+    ScanRequest request{kActionLeave, {}};
+    bool haveFolder = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--action") {
+            if (i + 1 == arguments.size()) return std::nullopt;
+            const std::optional<std::int32_t> action = actionNamed(arguments[++i]);
+            if (!action) return std::nullopt;
+            request.userAction = *action;
+        } else if (argument.rfind("--action=", 0) == 0) {
+            const std::optional<std::int32_t> action = actionNamed(argument.substr(9));
+            if (!action) return std::nullopt;
+            request.userAction = *action;
+        } else if (argument == "--") {
+            if (haveFolder || i + 2 != arguments.size()) return std::nullopt;
+            request.folder = arguments[++i];
+            haveFolder = true;
+        } else if (argument.empty() || argument[0] == '-' || haveFolder) {
+            return std::nullopt;
+        } else {
+            request.folder = argument;
+            haveFolder = true;
+        }
+    }
+    if (!haveFolder) return std::nullopt;
+    return request;
+}
+
+}  // namespace brisko
