@@ -1,0 +1,135 @@
+// Runs the real brisko-scan program over folders of synthetic samples.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/threat_signature.h"
+#include "tools/sample_writer/sample_writer.h"
+
+namespace brisko {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+struct ScanRun {
+    int exitStatus;
+    std::vector<std::string> lines;  // standard output
+    std::string errors;
+};
+
+class BriskoScanRunTest : public ::testing::Test {
+protected:
+    BriskoScanRunTest() {
+        std::string pattern = (fs::temp_directory_path() / "brisko-scan-test-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        volume_ = root_ / "volume";
+        fs::create_directories(volume_);
+    }
+    ~BriskoScanRunTest() override { fs::remove_all(root_); }
+
+    void write(const std::string& relative, const std::vector<std::uint8_t>& bytes) {
+        const fs::path path = volume_ / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    void write(const std::string& relative, const std::string& text) {
+        write(relative, std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+
+    ScanRun scan(const std::string& arguments) {
+        const std::string errors = (root_ / "stderr").string();
+        const std::string command = std::string(BRISKO_SCAN_PROGRAM) + " " + arguments + " 2>" + errors;
+        ScanRun run{};
+        FILE* output = ::popen(command.c_str(), "r");
+        std::array<char, 1024> line{};
+        while (std::fgets(line.data(), line.size(), output) != nullptr) {
+            std::string text = line.data();
+            if (!text.empty() && text.back() == '\n') text.pop_back();
+            run.lines.push_back(text);
+        }
+        const int status = ::pclose(output);
+        run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream in(errors);
+        run.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return run;
+    }
+
+    fs::path root_;
+    fs::path volume_;
+};
+
+TEST_F(BriskoScanRunTest, ACleanVolumeExitsZero) {
+    write("Windows/notepad.exe", "not a sample");
+    write("Users/readme.txt", "hello");
+    const ScanRun run = scan(volume_.string());
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_THAT(run.lines, ElementsAre("Scanning statistics", "------------------------------",
+                                       "Total files scanned\t\t:  2", "Total files infected\t\t:  0",
+                                       "Total files removed\t\t:  0", "Scanning completed"));
+}
+
+TEST_F(BriskoScanRunTest, SamplesAreReportedAndLeftInPlaceByDefault) {
+    write("Windows/System32/svc.exe", buildSample(signatureTable[0]));
+    write("Users/x/Downloads/tool.exe", buildSample(signatureTable[120], SampleLayout::SectionsWithHoles));
+    write("Users/x/notes.txt", "notes");
+    const ScanRun run = scan(volume_.string());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_THAT(run.lines,
+                ElementsAre("C:\\Users\\x\\Downloads\\tool.exe     W32/Krenot.Fqc.PSW.Trojan not disinfected as "
+                            "per user's selection",
+                            "C:\\Windows\\System32\\svc.exe     W32/Krenot.Ek.PSW.Trojan not disinfected as per "
+                            "user's selection",
+                            " ", "Scanning statistics", "------------------------------",
+                            "Total files scanned\t\t:  3", "Total files infected\t\t:  2",
+                            "Total files removed\t\t:  0", "Scanning completed"));
+    EXPECT_TRUE(fs::exists(volume_ / "Windows/System32/svc.exe"));
+    EXPECT_TRUE(fs::exists(volume_ / "Users/x/Downloads/tool.exe"));
+}
+
+TEST_F(BriskoScanRunTest, RemoveDeletesTheSamplesAndASecondScanIsClean) {
+    write("Program Files/App/app.exe", buildSample(signatureTable[4]));
+    write("Program Files/App/app.dll", "library");
+    ScanRun run = scan("--action remove " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_THAT(run.lines, ::testing::Contains("C:\\Program Files\\App\\app.exe     W32/Krenot.Gn.PSW.Trojan removed"));
+    EXPECT_THAT(run.lines, ::testing::Contains("Total files removed\t\t:  1"));
+    EXPECT_FALSE(fs::exists(volume_ / "Program Files/App/app.exe"));
+    EXPECT_TRUE(fs::exists(volume_ / "Program Files/App/app.dll"));
+
+    run = scan("--action remove " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST_F(BriskoScanRunTest, RenameChangesTheExtension) {
+    write("a.exe", buildSample(signatureTable[60]));
+    const ScanRun run = scan("--action rename " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_TRUE(fs::exists(volume_ / "a.Vxe"));
+    EXPECT_FALSE(fs::exists(volume_ / "a.exe"));
+}
+
+TEST_F(BriskoScanRunTest, UsageErrorsAndUnreadableFoldersExitTwo) {
+    for (const std::string& arguments : {std::string(""), std::string("--action erase ") + volume_.string(),
+                                         (root_ / "missing").string(), (root_ / "stderr").string()}) {
+        SCOPED_TRACE(arguments);
+        const ScanRun run = scan(arguments);
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_TRUE(run.lines.empty());
+        EXPECT_FALSE(run.errors.empty());
+    }
+    EXPECT_THAT(scan((root_ / "missing").string()).errors, HasSubstr("cannot read the folder"));
+}
+
+}  // namespace
+}  // namespace brisko
