@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Brisko need, when
 # they are missing. Safe to run again.
+#   install-build-tools.sh          everything: host and Windows builds, Wine
+#   install-build-tools.sh --host   only what the Linux build needs
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          mingw-w64 wine64 xvfb imagemagick)
+packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev)
+if [ "${1:-}" != "--host" ]; then
+  packages+=(mingw-w64 wine64 xvfb imagemagick)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
