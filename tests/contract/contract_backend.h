@@ -4,6 +4,8 @@
 // files there that the program never needs. Each test executable links one
 // definition of makeContractBackend: the simulated machine natively, the
 // real Windows backend under Wine.
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +32,10 @@ public:
     // sharing deletion, until releaseHeldFiles.
     virtual void holdOpen(const std::string& path) = 0;
     virtual void releaseHeldFiles() = 0;
+
+    // A window that hands the number of every message sent to it to
+    // onMessage; it lives as long as the backend.
+    virtual WindowHandle makeWindow(std::function<void(std::uint32_t id)> onMessage) = 0;
 };
 
 std::unique_ptr<ContractBackend> makeContractBackend();

@@ -28,6 +28,10 @@ public:
         for (int holder : holders_) machine_.endProgram(holder);
         holders_.clear();
     }
+    WindowHandle makeWindow(std::function<void(std::uint32_t id)> onMessage) override {
+        return machine_.fakeWindows().createWindow(
+            [onMessage](const WindowMessage& message) { onMessage(message.id); });
+    }
 
 private:
     fake::FakeMachine machine_;

@@ -3,6 +3,8 @@
 // runner maps to a fresh temporary folder.
 #include "platform/win32/windows_api.h"
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -46,6 +48,43 @@ FileHandle openExisting(const std::string& path, DWORD access) {
     return FileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+// HWND_MESSAGE, the parent of message-only windows, which need no display.
+const HWND kMessageOnlyParent = reinterpret_cast<HWND>(-3);
+const char kWindowClass[] = "BriskoContractWindow";
+
+using MessageCallback = std::function<void(std::uint32_t)>;
+
+LRESULT CALLBACK callbackProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
+    auto* callback = reinterpret_cast<MessageCallback*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (callback != nullptr) (*callback)(id);
+    return DefWindowProcA(window, id, wParam, lParam);
+}
+
+// A message-only window whose procedure calls back; destroyed with its owner.
+class CallbackWindow {
+public:
+    explicit CallbackWindow(MessageCallback onMessage) : onMessage_(std::move(onMessage)) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = callbackProcedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        RegisterClassA(&windowClass);  // fails harmlessly once the class exists
+        window_ = CreateWindowA(kWindowClass, "", 0, 0, 0, 0, 0, kMessageOnlyParent, nullptr,
+                                windowClass.hInstance, nullptr);
+        if (window_ == nullptr) failWith("creating", "a message-only window");
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&onMessage_));
+    }
+    ~CallbackWindow() { DestroyWindow(window_); }
+    CallbackWindow(const CallbackWindow&) = delete;
+    CallbackWindow& operator=(const CallbackWindow&) = delete;
+
+    WindowHandle handle() const { return reinterpret_cast<WindowHandle>(window_); }
+
+private:
+    MessageCallback onMessage_;
+    HWND window_ = nullptr;
+};
 
 class Win32ContractBackend final : public ContractBackend {
 public:
@@ -98,6 +137,11 @@ public:
 
     void releaseHeldFiles() override { held_.clear(); }
 
+    WindowHandle makeWindow(MessageCallback onMessage) override {
+        windows_.push_back(std::make_unique<CallbackWindow>(std::move(onMessage)));
+        return windows_.back()->handle();
+    }
+
 private:
     // Each backend gets a folder of its own, named after the process and a
     // count, so tests never see one another's files.
@@ -112,6 +156,7 @@ private:
     Win32Platform platform_;
     const std::string scratch_;
     std::vector<FileHandle> held_;
+    std::vector<std::unique_ptr<CallbackWindow>> windows_;
 };
 
 }  // namespace
