@@ -1,10 +1,9 @@
 #include "engine/disposition.h"
 
-#include <cstring>
 
 #include "cleanup/deferred_deletion.h"
 #include "cleanup/variant_uninstall_cleanup.h"
-#include "engine/bounded_text.h"
+#include "engine/renamed_path.h"
 #include "engine/scan_session.h"
 #include "memscan/memory_scan.h"
 #include "platform/platform.h"
@@ -38,30 +37,17 @@ void removeInfectedFile(const char* path, const char* threatName) {
     if (scheduleDeletionAtRestart(path) != 0) scanSession.rebootRequired = 1;
 }
 
-// The character after the last '.' of the whole path becomes 'V'. A path
-// ending in '.' has no such character and is not renamed.
-void renameFile(const char* path, const char* threatName) {
+}  // namespace
+
+void renameInfectedFile(const char* path, const char* threatName) {
     char newName[kPathCapacity];
-    if (!copyIfFits(newName, path)) {
-        postReportLine("%s     %s Rename failed", path, threatName);
-        return;
-    }
-    if (char* lastDot = std::strrchr(newName, '.')) {
-        if (lastDot[1] == '\0') {
-            postReportLine("%s     %s Rename failed", path, threatName);
-            return;
-        }
-        lastDot[1] = 'V';
-    }
-    if (files().moveFile(path, newName)) {
+    if (renamedPathFor(path, newName, sizeof newName) && files().moveFile(path, newName)) {
         ++scanSession.filesRenamed;
         postReportLine("%s     %s renamed", path, threatName);
     } else {
         postReportLine("%s     %s Rename failed", path, threatName);
     }
 }
-
-}  // namespace
 
 void disposeInfectedFile(const char* path, const char* threatName) {
     switch (scanSession.userAction) {
@@ -70,7 +56,7 @@ void disposeInfectedFile(const char* path, const char* threatName) {
             removeInfectedFile(path, threatName);
             break;
         case kActionRename:
-            renameFile(path, threatName);
+            renameInfectedFile(path, threatName);
             break;
         case kActionLeave:
             postReportLine("%s     %s not disinfected as per user's selection", scanSession.currentItem,

@@ -8,6 +8,10 @@ namespace brisko {
 // hold the same path and name.
 void disposeInfectedFile(const char* path, const char* threatName);
 
+// Renames the file by the rename rule and reports the outcome; a path
+// ending in '.' has no character to replace and is not renamed.
+void renameInfectedFile(const char* path, const char* threatName);
+
 // Treats the image of a process the memory scan has already found infected
 // and ended, with memoryScanAction as the action; the file is not tested
 // again.
