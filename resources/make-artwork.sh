@@ -107,12 +107,12 @@ icon icon_stop.bmp "polygon 13,2 29,2 40,13 40,27 29,38 13,38 2,27 2,13" '#D6262
 # everywhere outside. The controls of the main dialog land on it: the header
 # holds the close box, the white body the subtitle, buttons, texts and
 # report, the footer the links, OK, CANCEL and the logo.
-write_bmp 8 skin.bmp -size 527x338 xc:magenta \
+write_bmp 8 skin.bmp -size 527x338 xc:magenta +antialias \
   -fill "$body" -stroke "$outline" -strokewidth 3 -draw "roundrectangle 1,1 525,336 18,18" \
   -stroke none -fill "$band" -draw "roundrectangle 3,3 523,34 16,16" -draw "rectangle 3,20 523,34" \
   -fill "$footer" -draw "roundrectangle 3,276 523,334 16,16" -draw "rectangle 3,276 523,290" \
   -fill "$outline" -draw "rectangle 3,274 523,275" \
-  -fill white -font "$font" -pointsize 16 -gravity northwest -annotate +16+8 "Brisko" \
+  -antialias -fill white -font "$font" -pointsize 16 -gravity northwest -annotate +16+8 "Brisko" \
   -fill '#BFD4F5' -font DejaVu-Sans -pointsize 11 -annotate +84+13 "removal tool" \
   -fill magenta -draw "polygon 200,0 326,0 316,6 210,6" \
   -fill magenta -draw "polygon 190,338 336,338 326,332 200,332"

@@ -1,0 +1,37 @@
+// brisko.exe: the application object and the program's entry point.
+#include "engine/program_identity.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+#include "ui/win32/main_dialog.h"
+
+namespace brisko {
+
+class CBriskoApp {
+public:
+    // Runs the main dialog unless another copy already shows it. Always
+    // FALSE: the program ends when the dialog does.
+    BOOL InitInstance();
+};
+
+BOOL CBriskoApp::InitInstance() {
+    // A second copy ends without showing anything.
+    if (FindWindowA(nullptr, programTitle) != nullptr) return FALSE;
+    CMainDialog dialog;
+    dialog.doModal(nullptr);
+    return FALSE;
+}
+
+namespace {
+CBriskoApp theApp;
+}
+
+}  // namespace brisko
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    brisko::Win32Platform platform;
+    brisko::installPlatform(&platform);
+    brisko::theApp.InitInstance();
+    brisko::installPlatform(nullptr);
+    return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Whether the maker's antivirus product is installed: its key and folder
+// value are present. The value's contents are not used.
+
+namespace brisko {
+
+bool installedProductPresent();
+
+}  // namespace brisko

@@ -1,0 +1,150 @@
+#include "ui/win32/message_dialog_window.h"
+
+#include "engine/program_identity.h"
+#include "resources/resource_ids.h"
+#include "ui/framework/gdi_handles.h"
+#include "ui/message_dialog_layout.h"
+#include "ui/win32/main_dialog.h"
+#include "ui/win32/ui_state.h"
+
+namespace brisko {
+namespace {
+
+// Shared by every message dialog until the process ends.
+BrushObject lightBlueBrush;
+
+PixelRect relativeTo(const RECT& origin, const RECT& rect) {
+    return PixelRect{rect.left - origin.left, rect.top - origin.top, rect.right - origin.left,
+                     rect.bottom - origin.top};
+}
+
+RECT toRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+
+// Centres the window on another, kept on the work area of the screen.
+void centreOn(HWND window, HWND on) {
+    RECT own{}, centre{}, work{};
+    GetWindowRect(window, &own);
+    GetWindowRect(on, &centre);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int left = (centre.left + centre.right - width) / 2;
+    int top = (centre.top + centre.bottom - height) / 2;
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+CMessageDialog::CMessageDialog(const char* text, const char* caption, unsigned flags)
+    : CDialog(IDD_MESSAGE),
+      form_(messageDialogForm(flags)),
+      messageText_(text != nullptr ? text : ""),
+      messageCaption_(caption != nullptr ? caption : "") {}
+
+void CMessageDialog::doDataExchange() {
+    bindControl(IDC_MESSAGE_ICON, icon_);
+    bindControl(IDYES, yes_);
+    bindControl(IDOK, ok_);
+    bindControl(IDNO, no_);
+    bindControl(IDC_SINGLE_OK, singleOk_);
+    bindControl(IDCANCEL, cancel_);
+    bindControl(IDC_MESSAGE_TEXT, text_);
+}
+
+BOOL CMessageDialog::onInitDialog() {
+    CDialog::onInitDialog();
+    layOut();
+    singleOk_.show(form_.buttons == MessageButtons::okOnly);
+    ok_.show(form_.buttons == MessageButtons::okCancel);
+    cancel_.show(form_.buttons == MessageButtons::okCancel);
+    yes_.show(form_.buttons == MessageButtons::yesNo);
+    no_.show(form_.buttons == MessageButtons::yesNo);
+    const struct {
+        int id;
+        NCExButton& button;
+    } buttons[] = {{IDOK, ok_}, {IDC_SINGLE_OK, singleOk_}, {IDCANCEL, cancel_}, {IDYES, yes_}, {IDNO, no_}};
+    for (const auto& entry : buttons) entry.button.loadSkin(entry.id, window_);
+    text_.setText(messageText_);
+    setText(messageCaption_.empty() ? programTitle : messageCaption_.c_str());
+    if (mainDialog != nullptr) centreOn(window_, mainDialog->handle());
+    return TRUE;
+}
+
+void CMessageDialog::layOut() {
+    const RECT dialog = windowRect();
+    CWindow* const buttons[] = {&singleOk_, &ok_, &cancel_, &yes_, &no_};
+    MessageDialogRects before{};
+    before.dialog = relativeTo(dialog, dialog);
+    before.text = relativeTo(dialog, text_.windowRect());
+    before.icon = relativeTo(dialog, icon_.windowRect());
+    for (int i = 0; i < 5; ++i) before.buttons[i] = relativeTo(dialog, buttons[i]->windowRect());
+
+    const MessageDialogRects after = layoutMessageDialog(before, messageText_.size(), largeFonts);
+    // The dialog goes to the screen origin first; the children take their
+    // rectangles, measured from its outer corner, as client positions.
+    moveTo(toRect(after.dialog));
+    text_.moveTo(toRect(after.text));
+    for (int i = 0; i < 5; ++i) buttons[i]->moveTo(toRect(after.buttons[i]));
+    if (messageDialogGrowth(messageText_.size()).iconMoves) icon_.moveTo(toRect(after.icon));
+}
+
+bool CMessageDialog::onCommand(int id, int code) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+        case IDYES:
+            endDialog(kAnswerYes);
+            return true;
+        case IDNO:
+            endDialog(kAnswerNo);
+            return true;
+        case IDC_SINGLE_OK:
+            endDialog(kAnswerOk);
+            return true;
+        default:
+            return false;
+    }
+}
+
+HBRUSH CMessageDialog::onCtlColor(HDC dc, HWND, int kind, HBRUSH frameworkBrush) {
+    SetBkMode(dc, TRANSPARENT);
+    if (kind != CTLCOLOR_DLG && kind != CTLCOLOR_STATIC) return frameworkBrush;
+    if (!lightBlueBrush) lightBlueBrush.reset(CreateSolidBrush(RGB(207, 233, 254)));
+    return lightBlueBrush.get();
+}
+
+bool CMessageDialog::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message != WM_PAINT) return false;
+    {
+        PaintDC paint(window_);
+    }
+    paintIcon();
+    result = 0;
+    return true;
+}
+
+void CMessageDialog::paintIcon() {
+    // Loaded anew for every paint, and gone again after it.
+    BitmapObject picture(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                         MAKEINTRESOURCEA(form_.iconBitmapId), IMAGE_BITMAP, 0, 0,
+                                                         LR_LOADMAP3DCOLORS)));
+    if (!picture) return;
+    WindowDC target(icon_.handle());
+    if (!target) return;
+    RECT area{};
+    GetClientRect(icon_.handle(), &area);
+    MemoryDC memory(target.get());
+    Selection selected(memory.get(), picture.get());
+    if (!selected.succeeded()) return;
+    BitBlt(target.get(), area.left, area.top, area.right, area.bottom, memory.get(), 0, 0, SRCCOPY);
+}
+
+int ShowMessageDialog(const char* text, const char* caption, unsigned flags) {
+    CMessageDialog dialog(text, caption, flags);
+    return static_cast<int>(dialog.doModal(mainDialog != nullptr ? mainDialog->handle() : nullptr));
+}
+
+}  // namespace brisko

@@ -1,0 +1,42 @@
+#pragma once
+// The skinned dialog that asks every question of the program.
+#include <string>
+
+#include "ui/framework/controls.h"
+#include "ui/framework/dialog.h"
+#include "ui/message_dialog.h"
+#include "ui/message_dialog_form.h"
+#include "ui/win32/skinned_button.h"
+
+namespace brisko {
+
+class CMessageDialog : public CDialog {
+public:
+    CMessageDialog(const char* text, const char* caption, unsigned flags);
+
+protected:
+    void doDataExchange() override;
+    BOOL onInitDialog() override;
+    void onOK() override { endDialog(kAnswerOk); }
+    void onCancel() override { endDialog(closeAnswer(form_.buttons)); }
+    bool onCommand(int id, int code) override;
+    HBRUSH onCtlColor(HDC dc, HWND control, int kind, HBRUSH frameworkBrush) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void layOut();
+    void paintIcon();
+
+    CStatic icon_;
+    NCExButton yes_;
+    NCExButton ok_;
+    NCExButton no_;
+    NCExButton singleOk_;
+    NCExButton cancel_;
+    CStatic text_;
+    MessageDialogForm form_;
+    std::string messageText_;
+    std::string messageCaption_;
+};
+
+}  // namespace brisko
