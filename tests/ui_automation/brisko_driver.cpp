@@ -1,0 +1,342 @@
+// brisko-driver: drives a running brisko.exe from another process, as a
+// person would, and checks what its windows show. Each command is one step
+// of a session; the Linux side runs them in order and takes the screenshots
+// in between.
+//
+//   brisko-driver idle               the idle dialog, its shape and focus
+//   brisko-driver windows N          exactly N main windows are open
+//   brisko-driver scan               press SCAN, wait for the scan to show
+//   brisko-driver ask-stop cancel|x  ask to stop, leave the question open
+//   brisko-driver answer yes|no      answer the open question
+//   brisko-driver completed FILES INFECTED
+//                                    wait for the end of a whole scan of
+//                                    FILES files, check the report
+//   brisko-driver terminated FILES   the same for a scan stopped early
+//   brisko-driver ok                 press OK, which ends the program
+//
+// Prints one line per check; exits 1 when any check fails.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const wchar_t* kTitle = L"Brisko Ver 1.0";
+constexpr DWORD kPatienceMs = 60000;
+
+enum ControlId {
+    kOk = 1070, kCancel = 2, kScan = 1052, kDownload = 1053, kCloseBox = 1054, kStatusFrame = 1064,
+    kStatusText = 1065, kSearchingFor = 1076, kSubtitle = 1068, kProductLine = 1075, kNoticeLine = 1072,
+    kTitleLine = 1074, kProductLink = 1077, kToolsLink = 1080, kLogo = 1085, kReportFrame = 1034,
+    kReportList = 1055,
+};
+// Message dialog.
+enum MessageControlId { kMessageOk = 1, kMessageCancel = 2, kSingleOk = 3, kYes = 6, kNo = 7, kMessageText = 1086 };
+
+int failures = 0;
+
+void check(bool passed, const std::string& what) {
+    std::printf("%s %s\n", passed ? "ok  " : "FAIL", what.c_str());
+    if (!passed) ++failures;
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string result;
+    for (wchar_t c : text) result += c < 128 ? static_cast<char>(c) : '?';
+    return result;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+struct Search {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+// Top-level windows titled like the program with no caption bar: the main
+// dialogs. With an owner: the dialogs it owns (the questions).
+BOOL CALLBACK collect(HWND window, LPARAM searchPointer) {
+    auto* search = reinterpret_cast<Search*>(searchPointer);
+    if (!IsWindowVisible(window)) return TRUE;
+    if (search->owner == nullptr) {
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        if (textOf(window) == kTitle && (style & WS_CAPTION) != WS_CAPTION) search->found.push_back(window);
+    } else if (GetWindow(window, GW_OWNER) == search->owner) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> find(HWND owner) {
+    Search search{owner, {}};
+    EnumWindows(&collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Polls until the condition holds; false when patience runs out.
+template <typename Condition>
+bool waitFor(Condition condition) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > kPatienceMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+HWND mainWindow() {
+    HWND main = nullptr;
+    waitFor([&] {
+        const std::vector<HWND> windows = find(nullptr);
+        if (windows.size() == 1) main = windows[0];
+        return main != nullptr;
+    });
+    return main;
+}
+
+HWND question(HWND main) {
+    HWND dialog = nullptr;
+    waitFor([&] {
+        const std::vector<HWND> owned = find(main);
+        if (!owned.empty()) dialog = owned[0];
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
+bool visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != 0; }
+bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
+std::wstring text(HWND dialog, int id) { return textOf(GetDlgItem(dialog, id)); }
+
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// The report list's lines, read with the W messages: the A form comes back
+// cut short across processes.
+std::vector<std::wstring> reportLines(HWND main) {
+    HWND list = GetDlgItem(main, kReportList);
+    std::vector<std::wstring> lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring line(length + 1, L'\0');
+        const LRESULT copied = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]));
+        line.resize(copied < 0 ? 0 : copied);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void checkShown(HWND dialog, const std::vector<int>& shown, const std::vector<int>& hidden) {
+    for (int id : shown) check(visible(dialog, id), "control " + std::to_string(id) + " is shown");
+    for (int id : hidden) check(!visible(dialog, id), "control " + std::to_string(id) + " is hidden");
+}
+
+// Every shown control lies wholly inside the window's region.
+void checkControlsOnTheSkin(HWND main) {
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(main, shape);
+    check(kind == COMPLEXREGION, "the window has a shaped, non-rectangular region");
+    RECT window{};
+    GetWindowRect(main, &window);
+    for (HWND child = GetWindow(main, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        HRGN outside = CreateRectRgn(rect.left - window.left, rect.top - window.top, rect.right - window.left,
+                                     rect.bottom - window.top);
+        const int rest = CombineRgn(outside, outside, shape, RGN_DIFF);
+        check(rest == NULLREGION, "control " + std::to_string(GetDlgCtrlID(child)) + " sits on the skin");
+        DeleteObject(outside);
+    }
+    DeleteObject(shape);
+}
+
+int idle() {
+    HWND main = mainWindow();
+    check(main != nullptr, "one main window is open");
+    if (main == nullptr) return 1;
+    checkShown(main, {kScan, kDownload, kCloseBox, kToolsLink, kProductLink, kLogo, kTitleLine, kSubtitle, kNoticeLine},
+               {kOk, kCancel, kStatusText, kStatusFrame, kSearchingFor, kReportList, kReportFrame, kProductLine});
+    check(enabled(main, kScan) && enabled(main, kDownload), "SCAN and DOWNLOAD are enabled");
+    check(focusOf(main) == GetDlgItem(main, kScan), "SCAN has the keyboard focus");
+    check(narrow(text(main, kSubtitle)) == "for W32/Krenot Trojan ", "the subtitle names the family");
+    check(narrow(text(main, kTitleLine)).find("Brisko Ver 1.0 - Tool to detect") == 0, "the title line is set");
+    RECT rect{};
+    GetWindowRect(main, &rect);
+    check(rect.right - rect.left == 600 && rect.bottom - rect.top == 462, "the window is 600 x 462");
+    RECT scan{};
+    GetWindowRect(GetDlgItem(main, kScan), &scan);
+    check(scan.right - scan.left == 180 && scan.bottom - scan.top == 33, "SCAN takes its picture's size");
+    checkControlsOnTheSkin(main);
+    return failures ? 1 : 0;
+}
+
+int windows(int expected) {
+    Sleep(500);  // a second copy that wrongly opened a window would show by now
+    check(static_cast<int>(find(nullptr).size()) == expected, std::to_string(expected) + " main window(s) open");
+    return failures ? 1 : 0;
+}
+
+int scan() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    press(main, kScan);
+    check(waitFor([&] { return visible(main, kReportList) && !text(main, kStatusText).empty() &&
+                               text(main, kStatusText) != L"Static"; }),
+          "the scan shows the item being scanned");
+    check(!enabled(main, kScan), "SCAN is disabled");
+    checkShown(main, {kCancel, kCloseBox, kDownload, kLogo, kSubtitle, kSearchingFor, kStatusFrame, kReportFrame,
+                      kStatusText, kReportList},
+               {kOk, kToolsLink, kProductLink, kTitleLine, kNoticeLine, kProductLine});
+    check(narrow(text(main, kSearchingFor)) == "Searching for W32/Krenot Trojan and its variants",
+          "the search line names the family");
+    check(narrow(text(main, kStatusFrame)) == "Scanning", "the status frame reads Scanning");
+    checkControlsOnTheSkin(main);
+    return failures ? 1 : 0;
+}
+
+int askStop(const std::string& how) {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    check(visible(main, kCancel), "CANCEL is shown while the scan runs");
+    press(main, how == "x" ? kCloseBox : kCancel);
+    HWND dialog = question(main);
+    check(dialog != nullptr, "a question opens");
+    if (dialog == nullptr) return 1;
+    check(narrow(text(dialog, kMessageText)) == "Terminate the Scan now?", "it asks to terminate the scan");
+    const std::string caption = how == "x" ? "DialogBoxTitle" : "Brisko Ver 1.0";
+    check(narrow(textOf(dialog)) == caption, "its caption is " + caption);
+    checkShown(dialog, {kYes, kNo}, {kMessageOk, kMessageCancel, kSingleOk});
+    check(focusOf(dialog) == GetDlgItem(dialog, kYes), "YES has the focus");
+    check(!IsWindowEnabled(main), "the main dialog waits for the answer");
+    return failures ? 1 : 0;
+}
+
+int answer(const std::string& which) {
+    HWND main = mainWindow();
+    HWND dialog = main != nullptr ? question(main) : nullptr;
+    if (dialog == nullptr) return check(false, "a question is open"), 1;
+    press(dialog, which == "yes" ? kYes : kNo);
+    check(waitFor([&] { return find(main).empty(); }), "the question closes");
+    if (which == "yes") {
+        // Shown by the handler that asked, before the scan winds down.
+        check(waitFor([&] { return visible(main, kOk) && !visible(main, kCancel); }), "OK replaces CANCEL");
+    } else {
+        const std::wstring item = text(main, kStatusText);
+        check(waitFor([&] { return text(main, kStatusText) != item; }), "the scan goes on");
+        check(visible(main, kCancel) && !visible(main, kOk), "CANCEL stays");
+    }
+    return failures ? 1 : 0;
+}
+
+// The statistics block closes the report: a blank line first when
+// something was found, then the heading, 30 hyphens and the three totals.
+// Returns the number of files it says were scanned, or -1.
+int checkStatistics(const std::vector<std::wstring>& lines, int infected, int removed) {
+    const std::wstring scannedLabel = L"Total files scanned\t\t:  ";
+    const std::size_t n = lines.size();
+    check(n >= 5 && lines[n - 5] == L"Scanning statistics" && lines[n - 4] == std::wstring(30, L'-') &&
+              lines[n - 3].find(scannedLabel) == 0,
+          "the report ends with the statistics block");
+    if (n < 5 || lines[n - 3].find(scannedLabel) != 0) return -1;
+    check(lines[n - 2] == L"Total files infected\t\t:  " + std::to_wstring(infected),
+          "files infected: " + std::to_string(infected));
+    check(lines[n - 1] == L"Total files removed\t\t:  " + std::to_wstring(removed),
+          "files removed: " + std::to_string(removed));
+    check((infected > 0) == (n >= 6 && lines[n - 6] == L" "), "a blank line stands before it only after a find");
+    return std::stoi(lines[n - 3].substr(scannedLabel.size()));
+}
+
+// How many lines report a file of the fixture drive as removed.
+int removedLines(const std::vector<std::wstring>& lines) {
+    int count = 0;
+    for (const std::wstring& line : lines) {
+        const std::wstring outcome = L" removed";
+        if (line.find(L"D:\\") == 0 && line.size() > outcome.size() &&
+            line.compare(line.size() - outcome.size(), outcome.size(), outcome) == 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+HWND waitForTheEnd(const std::wstring& endText) {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), nullptr;
+    check(waitFor([&] { return text(main, kStatusText) == endText; }), "the status reads " + narrow(endText));
+    check(waitFor([&] { return visible(main, kOk) && !visible(main, kCancel); }), "OK is shown, CANCEL hidden");
+    check(!enabled(main, kScan), "SCAN stays disabled");
+    check(!visible(main, kSearchingFor), "the search line is hidden");
+    check(text(main, kStatusFrame).empty(), "the status frame has no caption");
+    checkControlsOnTheSkin(main);
+    return main;
+}
+
+std::vector<std::wstring> printedReport(HWND main) {
+    const std::vector<std::wstring> lines = reportLines(main);
+    std::printf("     report list (%u lines):\n", static_cast<unsigned>(lines.size()));
+    for (const std::wstring& line : lines) std::printf("     | %s\n", narrow(line).c_str());
+    return lines;
+}
+
+int completed(int files, int infected) {
+    HWND main = waitForTheEnd(L"Scanning completed");
+    if (main == nullptr) return 1;
+    const std::vector<std::wstring> lines = printedReport(main);
+    check(checkStatistics(lines, infected, infected) == files, "every file of the drive was scanned");
+    check(removedLines(lines) == infected, "one report line per removed file");
+    return failures ? 1 : 0;
+}
+
+int terminated(int files) {
+    HWND main = waitForTheEnd(L"Scanning terminated");
+    if (main == nullptr) return 1;
+    const std::vector<std::wstring> lines = printedReport(main);
+    // Whatever was found before the stop was removed.
+    const int removed = removedLines(lines);
+    const int scanned = checkStatistics(lines, removed, removed);
+    check(scanned >= 0 && scanned < files, "the scan stopped before the last file");
+    return failures ? 1 : 0;
+}
+
+int ok() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    press(main, kOk);
+    check(waitFor([&] { return find(nullptr).empty(); }), "OK closes the program");
+    return failures ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "idle") return idle();
+    if (args.size() == 2 && args[0] == "windows") return windows(std::atoi(args[1].c_str()));
+    if (args.size() == 1 && args[0] == "scan") return scan();
+    if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
+    if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
+    if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
+    if (args.size() == 2 && args[0] == "terminated") return terminated(std::atoi(args[1].c_str()));
+    if (args.size() == 1 && args[0] == "ok") return ok();
+    std::fputs("usage: brisko-driver idle | windows N | scan | ask-stop cancel|x | answer yes|no |\n"
+               "       completed FILES INFECTED | terminated FILES | ok\n",
+               stderr);
+    return 2;
+}
