@@ -12,6 +12,7 @@
 //                                    wait for the end of a whole scan of
 //                                    FILES files, check the report
 //   brisko-driver terminated FILES   the same for a scan stopped early
+//   brisko-driver report             wait for the end, print the report
 //   brisko-driver ok                 press OK, which ends the program
 //
 // Prints one line per check; exits 1 when any check fails.
@@ -315,6 +316,19 @@ int terminated(int files) {
     return failures ? 1 : 0;
 }
 
+int report() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    check(waitFor([&] {
+              const std::wstring status = text(main, kStatusText);
+              return status == L"Scanning completed" || status == L"Scanning terminated";
+          }),
+          "the scan ends");
+    printedReport(main);
+    std::printf("     %s\n", narrow(text(main, kStatusText)).c_str());
+    return failures ? 1 : 0;
+}
+
 int ok() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
@@ -334,9 +348,10 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
     if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
     if (args.size() == 2 && args[0] == "terminated") return terminated(std::atoi(args[1].c_str()));
+    if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "ok") return ok();
     std::fputs("usage: brisko-driver idle | windows N | scan | ask-stop cancel|x | answer yes|no |\n"
-               "       completed FILES INFECTED | terminated FILES | ok\n",
+               "       completed FILES INFECTED | terminated FILES | report | ok\n",
                stderr);
     return 2;
 }

@@ -25,40 +25,20 @@ brisko_exe=$(find_built brisko.exe)
 driver_exe=$(find_built brisko-driver.exe)
 sample_exe=$(find_built brisko-sample.exe)
 
-wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
-wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
 shots="$build_dir/ui-screenshots"
 mkdir -p "$shots"
 
+top=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=scripts/lib/wine-machine.sh
+source "$top/scripts/lib/wine-machine.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-ui.XXXXXX")
-xvfb_pid=
-cleanup() {
-  WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'wine_machine_cleanup "$work"' EXIT
 trap 'exit 130' INT TERM
 
-# A display of our own.
-display=
-for n in $(seq 90 140); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-  if kill -0 "$xvfb_pid" 2>/dev/null; then display=":$n"; break; fi
-  xvfb_pid=
-done
-[[ -n $display ]] || { echo "$0: no free X display" >&2; exit 1; }
-
-export DISPLAY=$display WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
-"$wineserver" -w
-rm -f "$WINEPREFIX/dosdevices/z:"
+wine_machine_start_display "$work"
+wine_machine_make_prefix "$work"
+# C: becomes a network drive, so that the scan walks the fixture alone.
 "$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
-# Without a window manager Wine draws the caption bars itself.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 "$wineserver" -k
 "$wineserver" -w || true
 fixture="$work/fixture"
