@@ -80,11 +80,15 @@ std::string FakeMachine::readFile(const std::string& windowsPath) const {
 }
 
 int FakeMachine::runProgramHolding(const std::string& windowsPath) {
-    const int processId = ++lastProcessId_;
+    const int processId = static_cast<int>(processes_.start(""));
     files_.holdFile(windowsPath, processId);
     return processId;
 }
 
-void FakeMachine::endProgram(int processId) { files_.releaseFilesOf(processId); }
+int FakeMachine::runProgram(const std::string& windowsPath) {
+    return static_cast<int>(processes_.start(windowsPath));
+}
+
+void FakeMachine::endProgram(int processId) { processes_.end(static_cast<std::uint32_t>(processId)); }
 
 }  // namespace brisko::fake

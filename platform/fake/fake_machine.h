@@ -8,6 +8,11 @@
 #include <string>
 
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_privileges.h"
+#include "platform/fake/fake_processes.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_services.h"
+#include "platform/fake/fake_system_control.h"
 #include "platform/fake/fake_window_messaging.h"
 #include "platform/platform.h"
 
@@ -43,17 +48,30 @@ public:
     bool fileExists(const std::string& windowsPath) const;
     std::string readFile(const std::string& windowsPath) const;
 
-    // Starts a program that holds the file open; returns its process id.
+    // Starts a program that holds the file open (its own image is not one
+    // of the machine's files); returns its process id.
     int runProgramHolding(const std::string& windowsPath);
+    // Starts the program at windowsPath, which holds its image open.
+    int runProgram(const std::string& windowsPath);
     void endProgram(int processId);
 
     FakeFileSystem& fakeFiles() { return files_; }
     FakeWindowMessaging& fakeWindows() { return windows_; }
     FakeSystemServices& fakeSystem() { return system_; }
+    FakeSystemControl& fakeControl() { return control_; }
+    FakeProcesses& fakeProcesses() { return processes_; }
+    FakeRegistry& fakeRegistry() { return registry_; }
+    FakeServices& fakeServices() { return services_; }
+    FakePrivileges& fakePrivileges() { return privileges_; }
 
     FileSystem& files() override { return files_; }
     WindowMessaging& windows() override { return windows_; }
     SystemServices& system() override { return system_; }
+    Processes& processes() override { return processes_; }
+    Registry& registry() override { return registry_; }
+    Services& services() override { return services_; }
+    Privileges& privileges() override { return privileges_; }
+    SystemControl& control() override { return control_; }
 
 private:
     std::filesystem::path hostPathCreatingFolders(const std::string& windowsPath);
@@ -62,7 +80,11 @@ private:
     FakeFileSystem files_;
     FakeWindowMessaging windows_;
     FakeSystemServices system_;
-    int lastProcessId_ = 1000;
+    FakeSystemControl control_;
+    FakePrivileges privileges_;
+    FakeProcesses processes_{files_, privileges_};
+    FakeRegistry registry_{processes_};
+    FakeServices services_{processes_};
 };
 
 }  // namespace brisko::fake

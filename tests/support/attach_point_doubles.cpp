@@ -4,8 +4,6 @@
 #include "cleanup/deferred_deletion.h"
 #include "cleanup/variant_uninstall_cleanup.h"
 #include "engine/scan_session.h"
-#include "memscan/memory_scan.h"
-#include "memscan/restart.h"
 #include "ui/message_dialog.h"
 
 namespace brisko {
@@ -40,17 +38,6 @@ int takeFront(std::deque<int>& answers, int otherwise) {
 using testing::attachPoints;
 using testing::eventLog;
 
-void runMemoryScan() {
-    eventLog().push_back("memory scan");
-    if (attachPoints().onMemoryScan) attachPoints().onMemoryScan();
-}
-
-int terminateByPath(const char* path) {
-    eventLog().push_back(std::string("terminate: ") + path);
-    if (attachPoints().onTerminate) attachPoints().onTerminate(path);
-    return attachPoints().terminateResult;
-}
-
 int cleanAutostartEntries(const char* threatName) {
     eventLog().push_back(std::string("autostart: ") + threatName);
     attachPoints().autostartInfectedPaths.push_back(scanSession.infectedPath);
@@ -65,12 +52,6 @@ int cleanVariantUninstallEntry() {
 int scheduleDeletionAtRestart(const char* path) {
     eventLog().push_back(std::string("schedule: ") + path);
     return testing::takeFront(attachPoints().scheduleResults, 0);
-}
-
-int restartSystem() {
-    eventLog().push_back("restart");
-    ++attachPoints().restartCalls;
-    return 1;
 }
 
 int ShowMessageDialog(const char* text, const char* caption, unsigned flags) {

@@ -1,0 +1,29 @@
+#include "memscan/privilege_steps.h"
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace brisko {
+namespace {
+
+constexpr std::uint32_t kAdjustAndQuery = kTokenAdjustPrivileges | kTokenQuery;
+
+}  // namespace
+
+void enableDebugPrivilege() {
+    std::unique_ptr<AccessToken> token = privileges().openOwnToken(kAdjustAndQuery);
+    if (!token) {
+        systemControl().showSystemMessage("false", "TEMP", 0);
+        return;
+    }
+    token->enablePrivilege("SeDebugPrivilege");
+}
+
+long enableShutdownPrivilege() {
+    std::unique_ptr<AccessToken> token = privileges().openOwnToken(kAdjustAndQuery);
+    if (!token) return -1;
+    return static_cast<long>(token->enablePrivilege("SeShutdownPrivilege"));
+}
+
+}  // namespace brisko

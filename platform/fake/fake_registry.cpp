@@ -1,0 +1,201 @@
+#include "platform/fake/fake_registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/fake/capitals.h"
+#include "platform/fake/fake_performance_data.h"
+
+namespace brisko::fake {
+namespace {
+
+constexpr std::uint32_t kKeySetValue = 0x0002;
+const char kPerflibNames[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
+
+// Copies or sizes as RegQueryValueEx does.
+RegistryStatus giveBytes(const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t& size) {
+    const std::uint32_t needed = static_cast<std::uint32_t>(bytes.size());
+    if (data != nullptr && size < needed) {
+        size = needed;
+        return kErrorMoreData;
+    }
+    if (data != nullptr && needed != 0) std::memcpy(data, bytes.data(), needed);
+    size = needed;
+    return kErrorSuccess;
+}
+
+std::u16string widened(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+class FakeRegistry::Key : public RegistryKey {
+public:
+    Key(FakeRegistry& owner, std::string path, std::uint32_t access)
+        : owner_(owner), path_(std::move(path)), access_(access) {
+        ++owner_.openKeys_;
+    }
+    ~Key() override { --owner_.openKeys_; }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+
+    RegistryStatus queryValue(const char* name, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t& size) override {
+        RegistryValue* found = find(name);
+        if (found == nullptr) return kErrorFileNotFound;
+        if (type != nullptr) *type = found->type;
+        return giveBytes(found->data, data, size);
+    }
+
+    RegistryStatus deleteValue(const char* name) override {
+        if ((access_ & kKeySetValue) == 0) return kErrorAccessDenied;
+        std::vector<RegistryValue>* values = stored();
+        if (values == nullptr || find(name) == nullptr) return kErrorFileNotFound;
+        const std::string wanted = inCapitalLetters(name == nullptr ? "" : name);
+        values->erase(std::remove_if(values->begin(), values->end(),
+                                     [&](const RegistryValue& v) { return inCapitalLetters(v.name) == wanted; }),
+                      values->end());
+        return kErrorSuccess;
+    }
+
+    RegistryStatus countValues(std::uint32_t& count) override {
+        std::vector<RegistryValue>* values = stored();
+        if (values == nullptr) return kErrorFileNotFound;
+        count = static_cast<std::uint32_t>(values->size());
+        return kErrorSuccess;
+    }
+
+    RegistryStatus valueNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) override {
+        std::vector<RegistryValue>* values = stored();
+        if (values == nullptr) return kErrorFileNotFound;
+        if (index >= values->size()) return kErrorNoMoreItems;
+        const std::string& text = (*values)[index].name;
+        if (text.size() + 1 > capacity) return kErrorMoreData;
+        std::memcpy(name, text.c_str(), text.size() + 1);
+        capacity = static_cast<std::uint32_t>(text.size());
+        return kErrorSuccess;
+    }
+
+private:
+    // Null once the key was deleted behind the open handle.
+    std::vector<RegistryValue>* stored() {
+        const auto found = owner_.keys_.find(path_);
+        return found == owner_.keys_.end() ? nullptr : &found->second.values;
+    }
+    RegistryValue* find(const char* name) {
+        std::vector<RegistryValue>* values = stored();
+        if (values == nullptr) return nullptr;
+        const std::string wanted = inCapitalLetters(name == nullptr ? "" : name);
+        for (RegistryValue& value : *values) {
+            if (inCapitalLetters(value.name) == wanted) return &value;
+        }
+        return nullptr;
+    }
+
+    FakeRegistry& owner_;
+    std::string path_;
+    std::uint32_t access_;
+};
+
+FakeRegistry::FakeRegistry(FakeProcesses& processes) : processes_(processes) {
+    setValue(kPerflibNames, "Counters", kRegistryMultiString, buildCounterNames(standardCounterNames()));
+}
+
+std::string FakeRegistry::keyOf(const std::string& path) {
+    std::string key = inCapitalLetters(path);
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+void FakeRegistry::addKey(const std::string& path) {
+    const std::string key = keyOf(path);
+    for (std::size_t slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1)) {
+        keys_[key.substr(0, slash)];
+    }
+    keys_[key];
+}
+
+bool FakeRegistry::hasKey(const std::string& path) const { return keys_.count(keyOf(path)) != 0; }
+
+void FakeRegistry::setValue(const std::string& keyPath, const std::string& name, std::uint32_t type,
+                            const std::vector<std::uint8_t>& data) {
+    addKey(keyPath);
+    std::vector<RegistryValue>& values = keys_[keyOf(keyPath)].values;
+    for (RegistryValue& value : values) {
+        if (inCapitalLetters(value.name) == inCapitalLetters(name)) {
+            value.type = type;
+            value.data = data;
+            return;
+        }
+    }
+    values.push_back({name, type, data});
+}
+
+void FakeRegistry::setString(const std::string& keyPath, const std::string& name, const std::string& text) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    setValue(keyPath, name, kRegistryString, data);
+}
+
+std::optional<RegistryValue> FakeRegistry::value(const std::string& keyPath, const std::string& name) const {
+    const auto key = keys_.find(keyOf(keyPath));
+    if (key == keys_.end()) return std::nullopt;
+    for (const RegistryValue& value : key->second.values) {
+        if (inCapitalLetters(value.name) == inCapitalLetters(name)) return value;
+    }
+    return std::nullopt;
+}
+
+RegistryStatus FakeRegistry::openMachineKey(const char* subkey, std::uint32_t access,
+                                            std::unique_ptr<RegistryKey>& key) {
+    key.reset();
+    const std::string path = keyOf(subkey);
+    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    if (keys_.count(path) == 0) return kErrorFileNotFound;
+    key = std::make_unique<Key>(*this, path, access);
+    return kErrorSuccess;
+}
+
+RegistryStatus FakeRegistry::deleteMachineKey(const char* subkey) {
+    deletionsAsked_.push_back(subkey);
+    const std::string path = keyOf(subkey);
+    if (denied_.count(path) != 0) return kErrorAccessDenied;
+    const auto found = keys_.find(path);
+    if (found == keys_.end()) return kErrorFileNotFound;
+    const auto after = std::next(found);
+    if (after != keys_.end() && after->first.compare(0, path.size() + 1, path + "\\") == 0) {
+        return kErrorAccessDenied;  // as Windows NT answers for a key with subkeys
+    }
+    keys_.erase(found);
+    return kErrorSuccess;
+}
+
+std::vector<std::uint8_t> FakeRegistry::currentPerformanceData() const {
+    if (performanceData_) return *performanceData_;
+    // As on Windows: the idle process first, the summary instance last, both
+    // with process id 0.
+    std::vector<PerformanceInstance> instances{{u"Idle", 0}};
+    for (const FakeProcess& process : processes_.running()) {
+        instances.push_back({widened(process.instanceName), process.id});
+    }
+    instances.push_back({u"_Total", 0});
+    return buildProcessPerformanceData(instances);
+}
+
+RegistryStatus FakeRegistry::queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) {
+    ++performanceQueries_;
+    performanceOpen_ = 1;
+    if (std::strcmp(objects, std::to_string(kProcessObjectIndex).c_str()) != 0) return kErrorFileNotFound;
+    const std::vector<std::uint8_t> block = currentPerformanceData();
+    // ERROR_MORE_DATA leaves size as the caller gave it: the system does not
+    // tell how much it needs.
+    if (moreDataQueries_ > 0) {
+        --moreDataQueries_;
+        return kErrorMoreData;
+    }
+    if (data == nullptr || size < block.size()) return kErrorMoreData;
+    std::memcpy(data, block.data(), block.size());
+    size = static_cast<std::uint32_t>(block.size());
+    return kErrorSuccess;
+}
+
+}  // namespace brisko::fake

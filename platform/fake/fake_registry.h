@@ -1,0 +1,77 @@
+#pragma once
+// The simulated machine's registry under HKEY_LOCAL_MACHINE: keys with typed
+// values, names matched without regard to case, keys that refuse access,
+// and HKEY_PERFORMANCE_DATA built from the process table (or set outright,
+// for blocks the system would never send). Counts the keys still open.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_processes.h"
+#include "platform/registry.h"
+
+namespace brisko::fake {
+
+struct RegistryValue {
+    std::string name;  // as first spelt
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+};
+
+class FakeRegistry : public Registry {
+public:
+    // The perflib counter names are there from the start.
+    explicit FakeRegistry(FakeProcesses& processes);
+
+    // Creates the key and every key above it.
+    void addKey(const std::string& path);
+    bool hasKey(const std::string& path) const;
+    void setValue(const std::string& keyPath, const std::string& name, std::uint32_t type,
+                  const std::vector<std::uint8_t>& data);
+    void setString(const std::string& keyPath, const std::string& name, const std::string& text);
+    std::optional<RegistryValue> value(const std::string& keyPath, const std::string& name) const;
+    // Opening or deleting the key then fails with ERROR_ACCESS_DENIED.
+    void denyAccess(const std::string& path) { denied_.insert(keyOf(path)); }
+
+    // Replaces the performance data made from the process table.
+    void setPerformanceData(const std::vector<std::uint8_t>& block) { performanceData_ = block; }
+    // The next queries answer ERROR_MORE_DATA whatever the buffer, as when
+    // the system's data grows between calls.
+    void growPerformanceDataFor(unsigned queries) { moreDataQueries_ = queries; }
+
+    // Every deletion asked for, in order, as spelt by the caller.
+    const std::vector<std::string>& deletionsAsked() const { return deletionsAsked_; }
+    unsigned performanceQueries() const { return performanceQueries_; }
+    int openKeys() const { return openKeys_; }
+    int performanceDataOpen() const { return performanceOpen_; }
+
+    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access,
+                                  std::unique_ptr<RegistryKey>& key) override;
+    RegistryStatus deleteMachineKey(const char* subkey) override;
+    RegistryStatus queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) override;
+    void closePerformanceData() override { performanceOpen_ = 0; }
+
+private:
+    class Key;
+    struct StoredKey {
+        std::vector<RegistryValue> values;
+    };
+
+    static std::string keyOf(const std::string& path);
+    std::vector<std::uint8_t> currentPerformanceData() const;
+
+    FakeProcesses& processes_;
+    std::map<std::string, StoredKey> keys_;  // by path in capitals
+    std::set<std::string> denied_;
+    std::optional<std::vector<std::uint8_t>> performanceData_;
+    unsigned moreDataQueries_ = 0;
+    std::vector<std::string> deletionsAsked_;
+    unsigned performanceQueries_ = 0;
+    int openKeys_ = 0;
+    int performanceOpen_ = 0;
+};
+
+}  // namespace brisko::fake

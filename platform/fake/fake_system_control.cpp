@@ -1,0 +1,32 @@
+#include "platform/fake/fake_system_control.h"
+
+namespace brisko::fake {
+
+bool FakeSystemControl::queryVersion(SystemVersion& version) {
+    if (!version_) return false;
+    version = *version_;
+    return true;
+}
+
+int FakeSystemControl::showSystemMessage(const char* text, const char* caption, unsigned type) {
+    messages_.push_back({text, caption, type});
+    return 1;  // IDOK: the only button of the boxes the program shows
+}
+
+int FakeSystemControl::requestShutdown(std::uint32_t flags) {
+    shutdowns_.push_back(flags);
+    return shutdownResult_;
+}
+
+void FakeSystemControl::exitProgram(int code) { throw ProgramExited(code); }
+
+int FakeSystemControl::convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) {
+    for (unsigned i = 0; i < capacity; ++i) {
+        if (text[i] >= 0x80) return 0;
+        buffer[i] = static_cast<char>(text[i]);
+        if (text[i] == 0) return static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+}  // namespace brisko::fake

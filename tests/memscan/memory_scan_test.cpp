@@ -1,0 +1,180 @@
+// The memory scan with the real engine: processes of the simulated machine
+// run synthetic samples, which the scan detects, ends and hands on.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/threat_signature.h"
+#include "memscan/memory_scan.h"
+#include "tests/support/engine_fixture.h"
+#include "tools/sample_writer/sample_writer.h"
+#include "ui/message_dialog.h"
+
+namespace brisko {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::attachPoints;
+
+constexpr const char* kInfected = "C:\\trojan\\svc1.exe";
+constexpr const char* kClean = "C:\\apps\\clean.exe";
+constexpr const char* kMemoryLine = "System Memory    W32/Krenot.Trojan  removed";
+constexpr const char* kService = "SYSTEM\\ControlSet001\\Services\\svc1";
+
+class MemoryScanTest : public testing::EngineTest {
+protected:
+    MemoryScanTest() {
+        machine.addDrive('C');
+        const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
+        machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
+        machine.writeFile(kClean, "MZ not infected");
+        clean = table.start(kClean);
+        infected = table.start(kInfected);
+        scanSession.userAction = kActionRemove;
+        memoryRestartNeeded = 0;
+    }
+    ~MemoryScanTest() override { memoryRestartNeeded = 0; }
+
+    void setVersion(std::uint32_t platformId, std::uint32_t major) {
+        machine.fakeControl().setVersion(platformId, major);
+    }
+
+    fake::FakeProcesses& table = machine.fakeProcesses();
+    std::uint32_t clean = 0;
+    std::uint32_t infected = 0;
+};
+
+TEST_F(MemoryScanTest, EndsInfectedProcessesAndRemovesTheirFiles) {
+    for (std::uint32_t platformId : {kPlatformWindows, kPlatformNt}) {
+        SCOPED_TRACE(platformId);
+        testing::resetAttachPoints();
+        setVersion(platformId, 4);
+        if (!table.isRunning(infected)) {
+            const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
+            machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
+            infected = table.start(kInfected);
+        }
+        runMemoryScan();
+        EXPECT_FALSE(table.isRunning(infected));
+        EXPECT_TRUE(table.isRunning(clean));
+        EXPECT_FALSE(machine.fileExists(kInfected));
+        EXPECT_TRUE(machine.fileExists(kClean));
+        EXPECT_THAT(reportLines(), Contains(kMemoryLine));
+        EXPECT_EQ(scanSession.inMemoryScan, 0);
+        EXPECT_EQ(scanSession.memoryScanAction, 0);
+        EXPECT_EQ(scanSession.filesScanned, 0);
+        EXPECT_EQ(memoryRestartNeeded, 0);
+        EXPECT_EQ(table.openHandles(), 0);
+    }
+}
+
+TEST_F(MemoryScanTest, LeaveInPlaceEndsNothing) {
+    scanSession.userAction = kActionLeave;
+    for (std::uint32_t platformId : {kPlatformWindows, kPlatformNt}) {
+        SCOPED_TRACE(platformId);
+        setVersion(platformId, 5);
+        runMemoryScan();
+        EXPECT_TRUE(table.isRunning(infected));
+        EXPECT_TRUE(machine.fileExists(kInfected));
+        EXPECT_EQ(scanSession.filesInfected, platformId == kPlatformWindows ? 1 : 2);
+    }
+}
+
+TEST_F(MemoryScanTest, On9xAnUnendedProcessStillHasItsFileTreated) {
+    setVersion(kPlatformWindows, 4);
+    table.process(infected).refusesTermination = true;
+    runMemoryScan();
+    EXPECT_TRUE(table.isRunning(infected));
+    EXPECT_THAT(reportLines(), ElementsAre(kMemoryLine, std::string(kInfected) + "     W32/Krenot.Trojan  Unable to remove"));
+    EXPECT_THAT(events("schedule"), ElementsAre(kInfected));
+}
+
+TEST_F(MemoryScanTest, OnNtAnUnendedProcessIsStoppedAsItsService) {
+    for (std::uint32_t major : {4u, 5u}) {
+        SCOPED_TRACE(major);
+        setVersion(kPlatformNt, major);
+        if (!table.isRunning(infected)) {
+            const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
+            machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
+            infected = table.start(kInfected);
+        }
+        table.process(infected).refusesTermination = true;
+        machine.fakeServices().add("svc1") = fake::FakeService{};
+        machine.fakeServices().service("svc1").processId = infected;
+        machine.fakeRegistry().addKey(std::string(kService) + "\\Enum");
+        runMemoryScan();
+        EXPECT_FALSE(table.isRunning(infected));
+        EXPECT_FALSE(machine.fileExists(kInfected));
+        EXPECT_FALSE(machine.fakeRegistry().hasKey(kService));
+        EXPECT_EQ(memoryRestartNeeded, 0);
+        EXPECT_THAT(events("dialog"), IsEmpty());
+    }
+}
+
+TEST_F(MemoryScanTest, OnNtAProcessThatCannotBeStoppedEndsTheProgramAfterThePrompt) {
+    struct Case {
+        int answer;
+        std::size_t restarts;
+    };
+    for (const Case c : {Case{kAnswerCancel, 0}, Case{kAnswerOk, 1}}) {
+        SCOPED_TRACE(c.answer);
+        testing::resetAttachPoints();
+        attachPoints().dialogAnswers.push_back(c.answer);
+        setVersion(kPlatformNt, 5);
+        table.process(infected).refusesTermination = true;
+        machine.fakeRegistry().addKey(kService);
+        const std::size_t restartsBefore = machine.fakeControl().shutdownRequests().size();
+        try {
+            runMemoryScan();
+            ADD_FAILURE() << "the program went on";
+        } catch (const fake::ProgramExited& exited) {
+            EXPECT_EQ(exited.code, 0);
+        }
+        EXPECT_EQ(memoryRestartNeeded, 1);
+        EXPECT_FALSE(machine.fakeRegistry().hasKey(kService));
+        EXPECT_TRUE(machine.fileExists(kInfected));
+        EXPECT_THAT(events("dialog"),
+                    ElementsAre("Brisko Ver 1.0|W32/Krenot.Trojan  found in memory! registry entries created by "
+                                "the worm are removed. You must restart the computer and run this program to "
+                                "continue scanning.\n\nRestart the computer now?|65"));
+        EXPECT_EQ(machine.fakeControl().shutdownRequests().size() - restartsBefore, c.restarts);
+    }
+}
+
+TEST_F(MemoryScanTest, OnLaterNtVersionsAnUnendedProcessIsLeftToTheDriveWalk) {
+    setVersion(kPlatformNt, 6);
+    table.process(infected).refusesTermination = true;
+    machine.fakeServices().add("svc1").processId = infected;
+    runMemoryScan();
+    EXPECT_TRUE(table.isRunning(infected));
+    EXPECT_TRUE(machine.fileExists(kInfected));
+    EXPECT_EQ(machine.fakeServices().stopControls(), 0u);
+    EXPECT_EQ(memoryRestartNeeded, 0);
+    EXPECT_THAT(events("dialog"), IsEmpty());
+    EXPECT_EQ(scanSession.inMemoryScan, 0);
+}
+
+TEST_F(MemoryScanTest, NothingIsDoneWithoutAFamilyOrAList) {
+    struct Case {
+        const char* name;
+        std::uint32_t platformId;
+        bool psapi;
+    };
+    for (const Case& c : {Case{"Win32s", kPlatformWin32s, true}, Case{"platform 3", 3, true},
+                          Case{"NT without PSAPI", kPlatformNt, false}}) {
+        SCOPED_TRACE(c.name);
+        setVersion(c.platformId, 5);
+        if (!c.psapi) table.removePsapi();
+        runMemoryScan();
+        EXPECT_TRUE(table.isRunning(infected));
+        EXPECT_EQ(scanSession.filesInfected, 0);
+        EXPECT_EQ(scanSession.inMemoryScan, 0);
+    }
+}
+
+}  // namespace
+}  // namespace brisko
