@@ -63,7 +63,8 @@ drive() { "$wine" 'C:\brisko-driver.exe' "$@" </dev/null; }
 drive scan >/dev/null || true
 drive report | grep -v '^ok '
 if [[ $headless -eq 1 ]]; then
-  import -window root "$build/brisko-demo.png"
+  drive settle
+  import -window root -crop 527x338+0+0 +repage "$build/brisko-demo.png"
   echo "Screenshot: $build/brisko-demo.png"
   drive ok >/dev/null || true
 else

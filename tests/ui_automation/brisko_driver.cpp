@@ -13,6 +13,7 @@
 //                                    FILES files, check the report
 //   brisko-driver terminated FILES   the same for a scan stopped early
 //   brisko-driver report             wait for the end, print the report
+//   brisko-driver settle             let the windows finish painting
 //   brisko-driver ok                 press OK, which ends the program
 //
 // Prints one line per check; exits 1 when any check fails.
@@ -329,6 +330,18 @@ int report() {
     return failures ? 1 : 0;
 }
 
+// Lets every window of the program finish painting, for a screenshot.
+int settle() {
+    for (HWND main : find(nullptr)) {
+        for (HWND window : find(main)) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(main, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &ignored);
+    }
+    Sleep(300);  // and the X server its drawing
+    return 0;
+}
+
 int ok() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
@@ -349,9 +362,10 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
     if (args.size() == 2 && args[0] == "terminated") return terminated(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "report") return report();
+    if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok();
     std::fputs("usage: brisko-driver idle | windows N | scan | ask-stop cancel|x | answer yes|no |\n"
-               "       completed FILES INFECTED | terminated FILES | report | ok\n",
+               "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
                stderr);
     return 2;
 }

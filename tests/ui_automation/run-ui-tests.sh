@@ -46,8 +46,8 @@ mkdir "$fixture"
 ln -s "$fixture" "$WINEPREFIX/dosdevices/d:"
 cp "$brisko_exe" "$driver_exe" "$sample_exe" "$WINEPREFIX/drive_c/"
 
-shot() { import -window root "$shots/$1.png"; }
 drive() { "$wine" 'C:\brisko-driver.exe' "$@" </dev/null; }
+shot() { drive settle && import -window root "$shots/$1.png"; }
 start_brisko() { "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 & brisko_pid=$!; }
 
 # Three infected samples, a near miss, ordinary files, and enough filler
