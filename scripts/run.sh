@@ -71,4 +71,5 @@ else
   echo "Close Brisko (OK or the x) to end the demo."
 fi
 wait "$brisko_pid" || true
-echo "Run value left: $("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v netsvc >/dev/null 2>&1 && echo yes || echo no)"
+run_value=$("$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v netsvc >/dev/null 2>&1 && echo "still there" || echo "removed")
+echo "The Run value netsvc after the scan: $run_value"

@@ -6,7 +6,10 @@
 //   brisko-driver idle               the idle dialog, its shape and focus
 //   brisko-driver windows N          exactly N main windows are open
 //   brisko-driver scan               press SCAN, wait for the scan to show
-//   brisko-driver ask-stop cancel|x  ask to stop, leave the question open
+//   brisko-driver enter              Enter leaves the dialog open
+//   brisko-driver close-idle         the x ends the idle program
+//   brisko-driver ask-stop cancel|x|escape
+//                                    ask to stop, leave the question open
 //   brisko-driver answer yes|no      answer the open question
 //   brisko-driver completed FILES INFECTED
 //                                    wait for the end of a whole scan of
@@ -189,6 +192,24 @@ int idle() {
     return failures ? 1 : 0;
 }
 
+// Enter reaches the dialog as IDOK, which must not close it.
+int enter() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    check(IsWindow(main) && IsWindowVisible(main), "Enter leaves the dialog open");
+    return failures ? 1 : 0;
+}
+
+// Before any scan the close box ends the program without a question.
+int closeIdle() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    press(main, kCloseBox);
+    check(waitFor([&] { return !IsWindow(main); }), "the x closes the idle program");
+    return failures ? 1 : 0;
+}
+
 int windows(int expected) {
     Sleep(500);  // a second copy that wrongly opened a window would show by now
     check(static_cast<int>(find(nullptr).size()) == expected, std::to_string(expected) + " main window(s) open");
@@ -217,11 +238,17 @@ int askStop(const std::string& how) {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
     check(visible(main, kCancel), "CANCEL is shown while the scan runs");
-    press(main, how == "x" ? kCloseBox : kCancel);
+    if (how == "escape") {
+        // The scan's own message loop takes the key, whichever window has it.
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    } else {
+        press(main, how == "x" ? kCloseBox : kCancel);
+    }
     HWND dialog = question(main);
     check(dialog != nullptr, "a question opens");
     if (dialog == nullptr) return 1;
     check(narrow(text(dialog, kMessageText)) == "Terminate the Scan now?", "it asks to terminate the scan");
+    // Only the close box asks under a caption of its own.
     const std::string caption = how == "x" ? "DialogBoxTitle" : "Brisko Ver 1.0";
     check(narrow(textOf(dialog)) == caption, "its caption is " + caption);
     checkShown(dialog, {kYes, kNo}, {kMessageOk, kMessageCancel, kSingleOk});
@@ -357,6 +384,8 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "idle") return idle();
     if (args.size() == 2 && args[0] == "windows") return windows(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "scan") return scan();
+    if (args.size() == 1 && args[0] == "enter") return enter();
+    if (args.size() == 1 && args[0] == "close-idle") return closeIdle();
     if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
     if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
     if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
@@ -364,7 +393,8 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok();
-    std::fputs("usage: brisko-driver idle | windows N | scan | ask-stop cancel|x | answer yes|no |\n"
+    std::fputs("usage: brisko-driver idle | windows N | enter | close-idle | scan | ask-stop cancel|x|escape |\n"
+               "       answer yes|no |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
                stderr);
     return 2;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs brisko.exe for real under wine64 on a virtual X display and drives it
 # with brisko-driver.exe, as a person would: the idle dialog, a second copy,
-# a scan stopped with No and then run to its end, a second scan stopped with
-# Yes. The Wine prefix is thrown away afterwards; its only fixed drive is D:,
+# Enter, a scan stopped with No and then run to its end, the close box of
+# an idle program, a second scan asked to stop with Escape (No) and the
+# close box (Yes). The Wine prefix is thrown away afterwards; its only fixed drive is D:,
 # a fixture folder of synthetic samples (C: is marked a network drive and Z:,
 # which Wine points at /, is removed). Screenshots go to
 # BUILD_DIR/ui-screenshots.
@@ -82,6 +83,7 @@ step drive idle
 shot idle
 "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 || true
 step drive windows 1
+step drive enter
 step drive scan
 shot scanning
 step drive ask-stop cancel
@@ -96,10 +98,17 @@ done
 step drive ok
 wait "$brisko_pid" || true
 
-echo "== second run: a scan stopped from the close box with Yes"
+echo "== the close box ends an idle program"
+start_brisko
+step drive close-idle
+wait "$brisko_pid" || true
+
+echo "== second run: Escape answered No, then the close box answered Yes"
 make_fixture
 start_brisko
 step drive scan
+step drive ask-stop escape
+step drive answer no
 step drive ask-stop x
 step drive answer yes
 step drive terminated "$files"
