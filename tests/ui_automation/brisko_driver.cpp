@@ -6,6 +6,7 @@
 //   brisko-driver idle               the idle dialog, its shape and focus
 //   brisko-driver windows N          exactly N main windows are open
 //   brisko-driver scan               press SCAN, wait for the scan to show
+//   brisko-driver installed          the idle dialog with the product
 //   brisko-driver enter              Enter leaves the dialog open
 //   brisko-driver close-idle         the x ends the idle program
 //   brisko-driver ask-stop cancel|x|escape
@@ -189,6 +190,18 @@ int idle() {
     GetWindowRect(GetDlgItem(main, kScan), &scan);
     check(scan.right - scan.left == 180 && scan.bottom - scan.top == 33, "SCAN takes its picture's size");
     checkControlsOnTheSkin(main);
+    return failures ? 1 : 0;
+}
+
+// With the maker's product installed: no product link, DOWNLOAD shown but
+// disabled, and the product line in its place.
+int installed() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    checkShown(main, {kScan, kDownload, kProductLine, kToolsLink}, {kProductLink});
+    check(!enabled(main, kDownload), "DOWNLOAD is disabled");
+    check(narrow(text(main, kProductLine)) == "This program is a part of Kavrel antivirus software.",
+          "the product line names the product");
     return failures ? 1 : 0;
 }
 
@@ -384,6 +397,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "idle") return idle();
     if (args.size() == 2 && args[0] == "windows") return windows(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "scan") return scan();
+    if (args.size() == 1 && args[0] == "installed") return installed();
     if (args.size() == 1 && args[0] == "enter") return enter();
     if (args.size() == 1 && args[0] == "close-idle") return closeIdle();
     if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
@@ -393,7 +407,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok();
-    std::fputs("usage: brisko-driver idle | windows N | enter | close-idle | scan | ask-stop cancel|x|escape |\n"
+    std::fputs("usage: brisko-driver idle | installed | windows N | enter | close-idle | scan | ask-stop cancel|x|escape |\n"
                "       answer yes|no |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
                stderr);

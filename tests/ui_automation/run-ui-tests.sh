@@ -98,14 +98,20 @@ done
 step drive ok
 wait "$brisko_pid" || true
 
-echo "== the close box ends an idle program"
+product_key='HKLM\Software\Quenlor\Kavrel 2000'
+echo "== with the product installed; the close box ends an idle program"
+"$wine" reg add "$product_key" /v 'Installed Folder' /d 'C:\Kavrel' /f >/dev/null 2>&1
 start_brisko
+step drive installed
 step drive close-idle
 wait "$brisko_pid" || true
 
-echo "== second run: Escape answered No, then the close box answered Yes"
+echo "== second run: a product folder too long to read, Escape answered No, then the close box answered Yes"
+# Longer than the 300 bytes the program reads it into: taken as absent.
+"$wine" reg add "$product_key" /v 'Installed Folder' /d "C:\$(printf 'k%.0s' $(seq 400))" /f >/dev/null 2>&1
 make_fixture
 start_brisko
+step drive idle
 step drive scan
 step drive ask-stop escape
 step drive answer no
