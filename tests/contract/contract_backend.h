@@ -36,6 +36,26 @@ public:
     // A window that hands the number of every message sent to it to
     // onMessage; it lives as long as the backend.
     virtual WindowHandle makeWindow(std::function<void(std::uint32_t id)> onMessage) = 0;
+
+    // Starts a program at path (written there first) that sleeps until it
+    // is ended; its process id. Still running ones end with the backend.
+    virtual std::uint32_t startSleeper(const std::string& path) = 0;
+    // Writes an image to path and starts it; its process id.
+    virtual std::uint32_t startImage(const std::string& path, const std::string& bytes) = 0;
+    // Whether a started program has ended, waiting briefly for one that is
+    // ending.
+    virtual bool hasEnded(std::uint32_t processId) = 0;
+    // The system version the backend presents: "win98", "nt40", "winxp" or
+    // "win7".
+    virtual std::string versionName() = 0;
+    // Whether the performance data has a Process object (Wine's has none).
+    virtual bool hasProcessPerformanceData() = 0;
+    // Installs and starts a service of ours under name, removed with the
+    // backend.
+    virtual void startService(const std::string& name) = 0;
+    // Keys under HKEY_LOCAL_MACHINE, created with every key above them.
+    virtual void makeMachineKey(const std::string& path) = 0;
+    virtual bool machineKeyExists(const std::string& path) = 0;
 };
 
 std::unique_ptr<ContractBackend> makeContractBackend();

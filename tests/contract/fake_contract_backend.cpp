@@ -33,6 +33,23 @@ public:
             [onMessage](const WindowMessage& message) { onMessage(message.id); });
     }
 
+    std::uint32_t startSleeper(const std::string& path) override {
+        machine_.writeFile(path, "sleeper");
+        return static_cast<std::uint32_t>(machine_.runProgram(path));
+    }
+    std::uint32_t startImage(const std::string& path, const std::string& bytes) override {
+        machine_.writeFile(path, bytes);
+        return static_cast<std::uint32_t>(machine_.runProgram(path));
+    }
+    bool hasEnded(std::uint32_t processId) override { return !machine_.fakeProcesses().isRunning(processId); }
+    std::string versionName() override { return "winxp"; }
+    bool hasProcessPerformanceData() override { return true; }
+    void startService(const std::string& name) override {
+        machine_.fakeServices().add(name).processId = machine_.fakeProcesses().start("");
+    }
+    void makeMachineKey(const std::string& path) override { machine_.fakeRegistry().addKey(path); }
+    bool machineKeyExists(const std::string& path) override { return machine_.fakeRegistry().hasKey(path); }
+
 private:
     fake::FakeMachine machine_;
     std::vector<int> holders_;

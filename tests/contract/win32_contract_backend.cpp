@@ -3,6 +3,7 @@
 // runner maps to a fresh temporary folder.
 #include "platform/win32/windows_api.h"
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "tests/contract/contract_backend.h"
+#include "tests/contract/win32_contract_programs.h"
 
 namespace brisko {
 namespace {
@@ -142,6 +144,23 @@ public:
         return windows_.back()->handle();
     }
 
+    std::uint32_t startSleeper(const std::string& path) override { return programs_.startSleeper(path); }
+    std::uint32_t startImage(const std::string& path, const std::string& bytes) override {
+        writeFile(path, bytes);
+        return programs_.start(path);
+    }
+    bool hasEnded(std::uint32_t processId) override { return programs_.hasEnded(processId); }
+
+    // The runner tells which version it set for Wine; Wine's own is win7.
+    std::string versionName() override {
+        const char* version = std::getenv("BRISKO_WINE_VERSION");
+        return version != nullptr && version[0] != '\0' ? version : "win7";
+    }
+    bool hasProcessPerformanceData() override { return false; }
+    void startService(const std::string& name) override { programs_.startService(name, scratch_); }
+    void makeMachineKey(const std::string& path) override { brisko::makeMachineKey(path); }
+    bool machineKeyExists(const std::string& path) override { return brisko::machineKeyExists(path); }
+
 private:
     // Each backend gets a folder of its own, named after the process and a
     // count, so tests never see one another's files.
@@ -157,6 +176,7 @@ private:
     const std::string scratch_;
     std::vector<FileHandle> held_;
     std::vector<std::unique_ptr<CallbackWindow>> windows_;
+    Win32ContractPrograms programs_;
 };
 
 }  // namespace

@@ -6,6 +6,9 @@
 #
 #   tests/wine/run-win32-tests.sh BUILD_DIR [gtest arguments...]
 #
+# BRISKO_WINE_VERSION (win98, nt40, winxp, win7) sets the Windows version
+# Wine presents; the tests read it too.
+#
 # Builds nothing. Exits with the test executable's status.
 set -euo pipefail
 
@@ -48,6 +51,11 @@ unset DISPLAY WAYLAND_DISPLAY
 }
 "$wineserver" -w
 
+if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
+  "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$BRISKO_WINE_VERSION" /f >/dev/null 2>&1
+  "$wineserver" -w
+fi
+
 rm -f "$WINEPREFIX/dosdevices/z:"
 mkdir "$work/drive_d"
 ln -s "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
@@ -55,6 +63,11 @@ ln -s "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
 # The executable runs from a copy on C:, so that it needs nothing outside
 # the prefix.
 cp "$tests_exe" "$WINEPREFIX/drive_c/brisko_win32_tests.exe"
+# The programs the process and service tests start.
+for program in brisko_sleeper brisko_test_service; do
+  found=$(find "$build_dir" -name "$program.exe" -type f -print -quit)
+  if [[ -n $found ]]; then cp "$found" "$WINEPREFIX/drive_c/$program.exe"; fi
+done
 
 status=0
 "$wine" 'C:\brisko_win32_tests.exe' "$@" </dev/null || status=$?

@@ -1,0 +1,68 @@
+// A whole scan with an infected program running: the memory scan finds its
+// image, ends it and removes the file, on the simulated machine and under
+// Wine, where the sample is a real 64-bit program that sleeps.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/scan_driver.h"
+#include "engine/scan_session.h"
+#include "engine/threat_signature.h"
+#include "tests/contract/file_system_contract.h"
+#include "tools/sample_writer/runnable_sample.h"
+
+namespace brisko {
+namespace {
+
+using ::testing::Contains;
+
+class MemoryScanContract : public FileSystemContract {
+protected:
+    MemoryScanContract() {
+        installPlatform(&backend_->platform());
+        scanSession = ScanSession{};
+        scanSession.reportWindow = backend_->makeWindow([this](std::uint32_t id) {
+            if (id == kAppendLineMessage) lines_.push_back(scanSession.reportLine);
+        });
+    }
+    ~MemoryScanContract() override {
+        scanSession = ScanSession{};
+        installPlatform(nullptr);
+    }
+
+    // The first record a runnable sample can be made for.
+    static std::vector<std::uint8_t> runnableSample() {
+        for (unsigned index = 0; index < kSignatureCount; ++index) {
+            std::vector<std::uint8_t> sample = buildRunnableSample(signatureTable[index]);
+            if (!sample.empty()) return sample;
+        }
+        return {};
+    }
+
+    std::vector<std::string> lines_;
+};
+
+TEST_F(MemoryScanContract, ARunningInfectedProgramIsEndedAndRemoved) {
+    const std::vector<std::uint8_t> sample = runnableSample();
+    ASSERT_FALSE(sample.empty());
+    const std::string path = at("krenot.exe");
+    const std::uint32_t running = backend_->startImage(path, std::string(sample.begin(), sample.end()));
+    // It runs: it stays until it is ended, and holds its image meanwhile.
+    ASSERT_FALSE(backend_->hasEnded(running));
+    ASSERT_FALSE(fs_.removeFile(path.c_str()));
+
+    std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "%s",
+                  scratch_.substr(0, scratch_.size() - 1).c_str());
+    scanSession.userAction = kActionRemove;
+    runScanDriver();
+
+    EXPECT_TRUE(backend_->hasEnded(running));
+    EXPECT_THAT(lines_, Contains("System Memory    W32/Krenot.Trojan  removed"));
+    EXPECT_FALSE(fs_.exists(path.c_str()));
+}
+
+}  // namespace
+}  // namespace brisko
