@@ -25,14 +25,16 @@ public:
     }
     void zeros(std::uint32_t count) { bytes_.insert(bytes_.end(), count, 0); }
     void alignTo8() { zeros((8 - size() % 8) % 8); }
-    void putWide(const std::u16string& text) {
+    void putUnits(const std::u16string& text) {
         for (char16_t unit : text) {
             bytes_.push_back(static_cast<std::uint8_t>(unit));
             bytes_.push_back(static_cast<std::uint8_t>(unit >> 8));
         }
+    }
+    void putWide(const std::u16string& text) {
+        putUnits(text);
         zeros(2);
     }
-    void shrinkBy(std::uint32_t count) { bytes_.resize(bytes_.size() - count); }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
 private:
@@ -52,8 +54,7 @@ void putCounterDefinition(Writer& out, std::uint32_t nameIndex, std::uint32_t si
 std::vector<std::uint8_t> buildProcessPerformanceData(const std::vector<PerformanceInstance>& instances) {
     Writer out;
     // PERF_DATA_BLOCK, then the system's name.
-    out.putWide(u"PERF");
-    out.shrinkBy(2);  // the signature has no terminator
+    out.putUnits(u"PERF");  // the signature, without a terminator
     out.put32(1);  // LittleEndian
     out.put32(1);  // Version
     out.put32(1);  // Revision

@@ -5,6 +5,7 @@
 // the perflib Counters value naming the objects and counters it uses.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace brisko::fake {

@@ -29,15 +29,22 @@ class MemoryScanTest : public testing::EngineTest {
 protected:
     MemoryScanTest() {
         machine.addDrive('C');
-        const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
-        machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
         machine.writeFile(kClean, "MZ not infected");
         clean = table.start(kClean);
-        infected = table.start(kInfected);
+        runInfected();
         scanSession.userAction = kActionRemove;
         memoryRestartNeeded = 0;
     }
     ~MemoryScanTest() override { memoryRestartNeeded = 0; }
+
+    // Writes the infected image again if it was removed, and runs it unless
+    // it still runs.
+    void runInfected() {
+        if (infected != 0 && table.isRunning(infected)) return;
+        const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
+        machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
+        infected = table.start(kInfected);
+    }
 
     void setVersion(std::uint32_t platformId, std::uint32_t major) {
         machine.fakeControl().setVersion(platformId, major);
@@ -53,11 +60,7 @@ TEST_F(MemoryScanTest, EndsInfectedProcessesAndRemovesTheirFiles) {
         SCOPED_TRACE(platformId);
         testing::resetAttachPoints();
         setVersion(platformId, 4);
-        if (!table.isRunning(infected)) {
-            const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
-            machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
-            infected = table.start(kInfected);
-        }
+        runInfected();
         runMemoryScan();
         EXPECT_FALSE(table.isRunning(infected));
         EXPECT_TRUE(table.isRunning(clean));
@@ -97,11 +100,7 @@ TEST_F(MemoryScanTest, OnNtAnUnendedProcessIsStoppedAsItsService) {
     for (std::uint32_t major : {4u, 5u}) {
         SCOPED_TRACE(major);
         setVersion(kPlatformNt, major);
-        if (!table.isRunning(infected)) {
-            const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
-            machine.writeFile(kInfected, std::string(sample.begin(), sample.end()));
-            infected = table.start(kInfected);
-        }
+        runInfected();
         table.process(infected).refusesTermination = true;
         machine.fakeServices().add("svc1") = fake::FakeService{};
         machine.fakeServices().service("svc1").processId = infected;

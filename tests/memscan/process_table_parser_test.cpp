@@ -35,7 +35,7 @@ void set32(std::vector<std::uint8_t>& block, std::size_t at, std::uint32_t value
 }
 
 ProcessNameTable parse(const std::vector<std::uint8_t>& block, std::size_t size) {
-    static ProcessNameTable table;
+    ProcessNameTable table;
     parseProcessNameTable(block.data(), size, kIdProcess, asciiOnly, table);
     return table;
 }
@@ -90,29 +90,31 @@ TEST(ProcessTableParserTest, DamagedBlocksGiveAnEmptyTable) {
     const std::uint32_t counters = object + get32(good, object + 8);
     const std::uint32_t firstInstance = object + get32(good, object + 4);
     const std::uint32_t idCounter = counters + 40;  // the second definition
-    struct Case {
-        const char* name;
+    struct Patch {
         std::size_t at;
         std::uint32_t value;
     };
+    struct Case {
+        const char* name;
+        std::vector<Patch> patches;
+    };
     const Case cases[] = {
-        {"no PERF signature", 0, 0x00450051},
-        {"object header beyond the block", 24, 0xFFFFFFF0},
-        {"no ID Process counter", idCounter + 4, 999},
-        {"counter definitions beyond the block", object + 8, 0x7FFFFFFF},
-        {"countless counters without ID Process", idCounter + 4, 999},
-        {"no instances (PERF_NO_INSTANCES)", object + 40, 0xFFFFFFFF},
-        {"more instances than the block holds", object + 40, 4},
-        {"instances beyond the block", object + 4, 0xFFFFFF00},
-        {"name beyond the block", firstInstance + 16, 0x80000000},
-        {"counter block beyond the block", firstInstance, 0xFFFFFFF8},
-        {"process id beyond the counter block", idCounter + 36, 0xFFFFFFFC},
+        {"no PERF signature", {{0, 0x00450051}}},
+        {"object header beyond the block", {{24, 0xFFFFFFF0}}},
+        {"no ID Process counter", {{idCounter + 4, 999}}},
+        {"counter definitions beyond the block", {{object + 8, 0x7FFFFFFF}}},
+        {"countless counters without ID Process", {{idCounter + 4, 999}, {object + 32, 0xFFFFFFFF}}},
+        {"no instances (PERF_NO_INSTANCES)", {{object + 40, 0xFFFFFFFF}}},
+        {"more instances than the block holds", {{object + 40, 4}}},
+        {"instances beyond the block", {{object + 4, 0xFFFFFF00}}},
+        {"name beyond the block", {{firstInstance + 16, 0x80000000}}},
+        {"counter block beyond the block", {{firstInstance, 0xFFFFFFF8}}},
+        {"process id beyond the counter block", {{idCounter + 36, 0xFFFFFFFC}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::uint8_t> bad = good;
-        set32(bad, c.at, c.value);
-        if (std::string(c.name) == "countless counters without ID Process") set32(bad, object + 32, 0xFFFFFFFF);
+        for (const Patch& patch : c.patches) set32(bad, patch.at, patch.value);
         EXPECT_EQ(parse(bad).filled, 0u);
     }
 }
