@@ -1,5 +1,7 @@
 #pragma once
 // Every question the program asks goes through its own message dialog.
+// brisko.exe links the dialog of ui/win32; the tools, which nobody watches,
+// link unattended_questions.cpp.
 
 namespace brisko {
 

@@ -23,8 +23,8 @@ struct RegionBatch {
     std::size_t blockCapacity;
 };
 
-// A 32-bit top-down-or-bottom-up pixel image as the region build reads it:
-// blue, green, red and one unused byte per pixel.
+// A 32-bit pixel image as the region build reads it: blue, green, red and
+// one unused byte per pixel, its rows stored either way up.
 struct PixelImage {
     const std::uint8_t* topRow;
     // Bytes from one row to the next one down the picture; negative for a

@@ -221,8 +221,8 @@ void CMainDialog::appendReportLine() {
 void CMainDialog::updateReportExtent() {
     int widest = 0;
     {
-        // Measured with whatever font the context comes with, as drawn
-        // lines are not: the extent follows that measure.
+        // Measured in the context's own font, not the list's: the extent
+        // follows that measure.
         WindowDC dc(reportList_.handle());
         if (!dc) return;
         const int lines = reportList_.count();
