@@ -8,6 +8,7 @@
 //   brisko-driver scan               press SCAN, wait for the scan to show
 //   brisko-driver installed          the idle dialog with the product
 //   brisko-driver enter              Enter leaves the dialog open
+//   brisko-driver hover              the mouse over and off DOWNLOAD
 //   brisko-driver close-idle         the x ends the idle program
 //   brisko-driver ask-stop cancel|x|escape
 //                                    ask to stop, leave the question open
@@ -205,6 +206,28 @@ int installed() {
     return failures ? 1 : 0;
 }
 
+GUITHREADINFO guiOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+// The mouse onto DOWNLOAD gives it the focus and the capture; off it again
+// gives the capture back while the focus stays.
+int hover() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    HWND download = GetDlgItem(main, kDownload);
+    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    check(waitFor([&] { return guiOf(main).hwndFocus == download; }), "the mouse gives DOWNLOAD the focus");
+    check(guiOf(main).hwndCapture == download, "DOWNLOAD holds the mouse capture");
+    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(400, 10));
+    check(waitFor([&] { return guiOf(main).hwndCapture == nullptr; }), "leaving DOWNLOAD releases the capture");
+    check(guiOf(main).hwndFocus == download, "the focus stays on DOWNLOAD");
+    return failures ? 1 : 0;
+}
+
 // Enter reaches the dialog as IDOK, which must not close it.
 int enter() {
     HWND main = mainWindow();
@@ -399,6 +422,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "scan") return scan();
     if (args.size() == 1 && args[0] == "installed") return installed();
     if (args.size() == 1 && args[0] == "enter") return enter();
+    if (args.size() == 1 && args[0] == "hover") return hover();
     if (args.size() == 1 && args[0] == "close-idle") return closeIdle();
     if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
     if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
@@ -407,7 +431,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok();
-    std::fputs("usage: brisko-driver idle | installed | windows N | enter | close-idle | scan | ask-stop cancel|x|escape |\n"
+    std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | ask-stop cancel|x|escape |\n"
                "       answer yes|no |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
                stderr);

@@ -84,6 +84,7 @@ shot idle
 "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 || true
 step drive windows 1
 step drive enter
+step drive hover
 step drive scan
 shot scanning
 step drive ask-stop cancel
