@@ -1,7 +1,9 @@
 #pragma once
 // A simulated Windows machine for tests: real files under a temporary root
-// (one folder per drive), windows and a message queue, running programs that
-// hold files open, and a clock whose sleeps only add up. Constructing one
+// (one folder per drive), windows and a message queue, a process table whose
+// programs hold files open, a registry with performance data, services, an
+// access token, a recorded system (version, message boxes, shutdowns, exit)
+// and a clock whose sleeps only add up. Constructing one
 // installs it as the current platform; destroying it removes it and its
 // files.
 #include <filesystem>
