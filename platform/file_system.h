@@ -18,6 +18,13 @@ public:
     virtual bool next(DirectoryEntry& entry) = 0;
 };
 
+enum class WriteMode {
+    // Creates a missing file; writes go to the end of the file.
+    kCreateOrAppend,
+    // Empties an existing file; a missing one is not created.
+    kTruncateExisting,
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -43,6 +50,20 @@ public:
     // Reads up to count bytes; the number read, 0 at the end, -1 on failure.
     virtual int read(int descriptor, void* buffer, unsigned count) = 0;
     virtual void close(int descriptor) = 0;
+
+    // Low-level writing in binary mode: a descriptor, or -1.
+    virtual int openForWriting(const char* path, WriteMode mode) = 0;
+    // The number of bytes written; anything short of count is a failure.
+    virtual int write(int descriptor, const void* data, unsigned count) = 0;
+
+    // Copies a file, replacing an existing target.
+    virtual bool copyFile(const char* from, const char* to) = 0;
+    // The short (8.3) form of an existing path, as GetShortPathName gives
+    // it: its length on success, the size needed (terminator included) when
+    // the buffer is too small, 0 on failure.
+    virtual unsigned shortPathName(const char* path, char* buffer, unsigned capacity) = 0;
+    // Has the system delete the file when it next starts (NT family).
+    virtual bool deleteAtRestart(const char* path) = 0;
 };
 
 }  // namespace brisko

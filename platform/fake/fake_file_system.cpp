@@ -73,7 +73,8 @@ std::optional<fs::path> FakeFileSystem::hostPathOf(const std::string& windowsPat
         }
         bool found = false;
         for (const fs::directory_entry& entry : fs::directory_iterator(current, error)) {
-            if (namesEqualIgnoringCase(entry.path().filename().string(), name)) {
+            const std::string entryName = entry.path().filename().string();
+            if (namesEqualIgnoringCase(entryName, name) || namesEqualIgnoringCase(shortNameOf(entryName), name)) {
                 current = entry.path();
                 found = true;
                 break;
@@ -119,6 +120,20 @@ void FakeFileSystem::failSettingAttributes(const std::string& windowsPath) {
 
 void FakeFileSystem::failRenaming(const std::string& windowsPath) {
     unrenamable_.insert(pathKey(windowsPath));
+}
+
+void FakeFileSystem::failWritingAfter(const std::string& windowsPath, unsigned bytes) {
+    writeLimits_[pathKey(windowsPath)] = bytes;
+}
+
+void FakeFileSystem::failCopying(const std::string& windowsPath) { uncopyable_.insert(pathKey(windowsPath)); }
+
+void FakeFileSystem::failShortPath(const std::string& windowsPath) {
+    withoutShortPath_.insert(pathKey(windowsPath));
+}
+
+void FakeFileSystem::refuseDeletingAtRestart(const std::string& windowsPath) {
+    undeletableAtRestart_.insert(pathKey(windowsPath));
 }
 
 void FakeFileSystem::holdFile(const std::string& windowsPath, int processId) {
@@ -238,6 +253,76 @@ int FakeFileSystem::read(int descriptor, void* buffer, unsigned count) {
     return static_cast<int>(::read(descriptor, buffer, count));
 }
 
-void FakeFileSystem::close(int descriptor) { ::close(descriptor); }
+void FakeFileSystem::close(int descriptor) {
+    writeAllowances_.erase(descriptor);
+    ::close(descriptor);
+}
+
+// A read-only file is refused, as Windows refuses it. (Wine running as root
+// lets such an open through, so no contract test holds the two together.)
+int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
+    const std::string key = pathKey(path);
+    const std::optional<fs::path> existing = hostPathOf(path);
+    std::error_code error;
+    if ((existing && fs::is_directory(*existing, error)) || isHeld(key) ||
+        (existing && (storedAttributes(key, false) & kAttributeReadOnly) != 0)) {
+        return -1;
+    }
+    int descriptor = -1;
+    if (mode == WriteMode::kTruncateExisting) {
+        if (!existing) return -1;
+        descriptor = ::open(existing->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    } else {
+        const std::optional<fs::path> target = existing ? existing : hostPathForNew(path);
+        if (!target) return -1;
+        descriptor = ::open(target->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    }
+    const auto limit = writeLimits_.find(key);
+    if (descriptor >= 0 && limit != writeLimits_.end()) writeAllowances_[descriptor] = limit->second;
+    return descriptor;
+}
+
+int FakeFileSystem::write(int descriptor, const void* data, unsigned count) {
+    const auto allowance = writeAllowances_.find(descriptor);
+    if (allowance != writeAllowances_.end()) {
+        count = std::min(count, allowance->second);
+        allowance->second -= count;
+    }
+    return static_cast<int>(::write(descriptor, data, count));
+}
+
+bool FakeFileSystem::copyFile(const char* from, const char* to) {
+    const std::optional<fs::path> source = hostPathOf(from);
+    std::error_code error;
+    if (!source || fs::is_directory(*source, error) || uncopyable_.count(pathKey(from)) > 0) return false;
+    const std::optional<fs::path> existing = hostPathOf(to);
+    const std::optional<fs::path> target = existing ? existing : hostPathForNew(to);
+    if (!target || isHeld(pathKey(to))) return false;
+    if (existing && (storedAttributes(pathKey(to), false) & kAttributeReadOnly) != 0) return false;
+    return fs::copy_file(*source, *target, fs::copy_options::overwrite_existing, error);
+}
+
+unsigned FakeFileSystem::shortPathName(const char* path, char* buffer, unsigned capacity) {
+    const std::optional<fs::path> host = hostPathOf(path);
+    if (!host || withoutShortPath_.count(pathKey(path)) > 0) return 0;
+    // The short form of each name as it stands on the drive.
+    std::string shortPath = std::string(1, driveLetterOf(path)) + ":";
+    std::string folder = shortPath;
+    for (const std::string& name : pathComponents(path)) {
+        const std::optional<fs::path> step = hostPathOf(folder + "\\" + name);
+        folder += "\\" + name;
+        shortPath += "\\" + shortNameOf(step->filename().string());
+    }
+    if (pathComponents(path).empty()) shortPath += "\\";
+    if (shortPath.size() + 1 > capacity) return static_cast<unsigned>(shortPath.size() + 1);
+    std::memcpy(buffer, shortPath.c_str(), shortPath.size() + 1);
+    return static_cast<unsigned>(shortPath.size());
+}
+
+bool FakeFileSystem::deleteAtRestart(const char* path) {
+    if (undeletableAtRestart_.count(pathKey(path)) > 0) return false;
+    deletionsAtRestart_.emplace_back(path);
+    return true;
+}
 
 }  // namespace brisko::fake

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -31,6 +32,15 @@ public:
     void failOpening(const std::string& windowsPath);
     void failSettingAttributes(const std::string& windowsPath);
     void failRenaming(const std::string& windowsPath);
+    // Writes to the file stop short once this many bytes have been written
+    // through one descriptor.
+    void failWritingAfter(const std::string& windowsPath, unsigned bytes);
+    void failCopying(const std::string& windowsPath);
+    void failShortPath(const std::string& windowsPath);
+    void refuseDeletingAtRestart(const std::string& windowsPath);
+
+    // Paths registered for deletion at the next start, in order.
+    const std::vector<std::string>& deletionsAtRestart() const { return deletionsAtRestart_; }
     // A running program keeps the file open without sharing deletion: it can
     // be read, but not deleted or renamed, until that program has ended.
     void holdFile(const std::string& windowsPath, int processId);
@@ -47,6 +57,11 @@ public:
     bool seekFromStart(int descriptor, std::int32_t offset) override;
     int read(int descriptor, void* buffer, unsigned count) override;
     void close(int descriptor) override;
+    int openForWriting(const char* path, WriteMode mode) override;
+    int write(int descriptor, const void* data, unsigned count) override;
+    bool copyFile(const char* from, const char* to) override;
+    unsigned shortPathName(const char* path, char* buffer, unsigned capacity) override;
+    bool deleteAtRestart(const char* path) override;
 
 private:
     struct Drive {
@@ -63,6 +78,13 @@ private:
     std::set<std::string> unopenable_;
     std::set<std::string> attributesLocked_;
     std::set<std::string> unrenamable_;
+    std::set<std::string> uncopyable_;
+    std::set<std::string> withoutShortPath_;
+    std::set<std::string> undeletableAtRestart_;
+    std::map<std::string, unsigned> writeLimits_;
+    // Bytes each write descriptor may still write, where a limit applies.
+    std::map<int, unsigned> writeAllowances_;
+    std::vector<std::string> deletionsAtRestart_;
     std::multimap<std::string, int> holders_;
 };
 

@@ -38,6 +38,16 @@ void FakeMachine::addDriveAt(char letter, const fs::path& hostFolder, DriveType 
     files_.mapDrive(letter, hostFolder, type);
 }
 
+void FakeMachine::addWindowsInstallation() {
+    addDrive('C');
+    char folder[kPathCapacity];
+    for (auto directory : {&SystemServices::windowsDirectory, &SystemServices::systemDirectory,
+                           &SystemServices::temporaryDirectory}) {
+        const unsigned length = (system_.*directory)(folder, sizeof folder);
+        if (length > 0 && length < sizeof folder) makeDirectory(folder);
+    }
+}
+
 fs::path FakeMachine::hostPathCreatingFolders(const std::string& windowsPath) {
     // Without a letter, every folder on the way would again lack one.
     if (driveLetterOf(windowsPath) == 0) throw std::invalid_argument("no drive letter in " + windowsPath);

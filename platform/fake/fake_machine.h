@@ -15,19 +15,11 @@
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 #include "platform/fake/fake_system_control.h"
+#include "platform/fake/fake_system_services.h"
 #include "platform/fake/fake_window_messaging.h"
 #include "platform/platform.h"
 
 namespace brisko::fake {
-
-class FakeSystemServices : public SystemServices {
-public:
-    void sleepMilliseconds(unsigned milliseconds) override { slept_ += milliseconds; }
-    unsigned long long sleptMilliseconds() const { return slept_; }
-
-private:
-    unsigned long long slept_ = 0;
-};
 
 class FakeMachine : public Platform {
 public:
@@ -43,6 +35,9 @@ public:
     // not remove.
     void addDriveAt(char letter, const std::filesystem::path& hostFolder,
                     DriveType type = kDriveFixed);
+
+    // Adds drive C: holding the Windows, system and temporary folders.
+    void addWindowsInstallation();
 
     // Arranging files by Windows path; folders on the way are created.
     void writeFile(const std::string& windowsPath, const std::string& bytes);

@@ -1,6 +1,7 @@
 #include "platform/fake/windows_path.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace brisko::fake {
 namespace {
@@ -31,7 +32,39 @@ bool wildcardMatches(const char* mask, const char* name) {
     return *mask == '\0';
 }
 
+bool usableInShortName(char c) {
+    return static_cast<unsigned char>(c) > ' ' && std::string_view("\"*+,./:;<=>?[\\]|").find(c) == std::string_view::npos;
+}
+
+bool isShortName(const std::string& name) {
+    const std::size_t dot = name.find('.');
+    const std::string base = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (base.empty() || base.size() > 8 || extension.size() > 3) return false;
+    for (char c : base + extension) {
+        if (!usableInShortName(c)) return false;
+    }
+    return true;
+}
+
+std::string usablePart(const std::string& text, std::size_t most) {
+    std::string kept;
+    for (char c : text) {
+        if (kept.size() == most) break;
+        if (usableInShortName(c)) kept += upper(c);
+    }
+    return kept;
+}
+
 }  // namespace
+
+std::string shortNameOf(const std::string& name) {
+    if (name == "." || name == ".." || isShortName(name)) return name;
+    const std::size_t dot = name.rfind('.');
+    const std::string base = usablePart(name.substr(0, dot), 6);
+    const std::string extension = dot == std::string::npos ? "" : usablePart(name.substr(dot + 1), 3);
+    return base + "~1" + (extension.empty() ? "" : "." + extension);
+}
 
 char driveLetterOf(const std::string& windowsPath) {
     if (windowsPath.size() < 2 || windowsPath[1] != ':') return 0;

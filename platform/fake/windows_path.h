@@ -18,5 +18,9 @@ bool namesEqualIgnoringCase(const std::string& a, const std::string& b);
 // Matches a name against a search mask with '*' and '?', ignoring case;
 // "*.*" matches every name, with or without a dot, as on Windows.
 bool maskMatches(const std::string& mask, const std::string& name);
+// The short (8.3) name of a file name: the name itself when it already is
+// one, else the first six usable characters in capitals, "~1" and the first
+// three of its extension. Clashes between names are not resolved.
+std::string shortNameOf(const std::string& name);
 
 }  // namespace brisko::fake

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -50,5 +51,27 @@ int Win32FileSystem::read(int descriptor, void* buffer, unsigned count) {
 }
 
 void Win32FileSystem::close(int descriptor) { _close(descriptor); }
+
+int Win32FileSystem::openForWriting(const char* path, WriteMode mode) {
+    const int flags = mode == WriteMode::kCreateOrAppend ? (_O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY)
+                                                         : (_O_WRONLY | _O_TRUNC | _O_BINARY);
+    return _open(path, flags, _S_IREAD | _S_IWRITE);
+}
+
+int Win32FileSystem::write(int descriptor, const void* data, unsigned count) {
+    return _write(descriptor, data, count);
+}
+
+bool Win32FileSystem::copyFile(const char* from, const char* to) {
+    return CopyFileA(from, to, FALSE) != FALSE;
+}
+
+unsigned Win32FileSystem::shortPathName(const char* path, char* buffer, unsigned capacity) {
+    return GetShortPathNameA(path, buffer, capacity);
+}
+
+bool Win32FileSystem::deleteAtRestart(const char* path) {
+    return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
 
 }  // namespace brisko

@@ -18,6 +18,12 @@ public:
     bool seekFromStart(int descriptor, std::int32_t offset) override;
     int read(int descriptor, void* buffer, unsigned count) override;
     void close(int descriptor) override;
+
+    int openForWriting(const char* path, WriteMode mode) override;
+    int write(int descriptor, const void* data, unsigned count) override;
+    bool copyFile(const char* from, const char* to) override;
+    unsigned shortPathName(const char* path, char* buffer, unsigned capacity) override;
+    bool deleteAtRestart(const char* path) override;
 };
 
 }  // namespace brisko

@@ -7,6 +7,10 @@ namespace brisko {
 class Win32SystemServices final : public SystemServices {
 public:
     void sleepMilliseconds(unsigned milliseconds) override;
+    unsigned windowsDirectory(char* buffer, unsigned capacity) override;
+    unsigned systemDirectory(char* buffer, unsigned capacity) override;
+    unsigned temporaryDirectory(char* buffer, unsigned capacity) override;
+    unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
 };
 
 }  // namespace brisko

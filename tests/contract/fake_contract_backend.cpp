@@ -10,7 +10,10 @@ namespace {
 
 class FakeContractBackend : public ContractBackend {
 public:
-    FakeContractBackend() { machine_.addDrive('D'); }
+    FakeContractBackend() {
+        machine_.addWindowsInstallation();
+        machine_.addDrive('D');
+    }
 
     Platform& platform() override { return machine_; }
     std::string scratchFolder() override { return "D:\\scratch\\"; }

@@ -1,0 +1,37 @@
+#pragma once
+// Waits, directories and environment of the simulated machine. Sleeps only
+// add up; the directories and variables are what a test sets, with the
+// usual ones of a Windows installation on C: to begin with.
+#include <map>
+#include <string>
+
+#include "platform/system_services.h"
+
+namespace brisko::fake {
+
+class FakeSystemServices : public SystemServices {
+public:
+    FakeSystemServices();
+
+    unsigned long long sleptMilliseconds() const { return slept_; }
+    void setWindowsDirectory(const std::string& path) { windowsDirectory_ = path; }
+    void setSystemDirectory(const std::string& path) { systemDirectory_ = path; }
+    void setTemporaryDirectory(const std::string& path) { temporaryDirectory_ = path; }
+    // Names are matched without regard to case, as on Windows.
+    void setEnvironmentVariable(const std::string& name, const std::string& value);
+
+    void sleepMilliseconds(unsigned milliseconds) override { slept_ += milliseconds; }
+    unsigned windowsDirectory(char* buffer, unsigned capacity) override;
+    unsigned systemDirectory(char* buffer, unsigned capacity) override;
+    unsigned temporaryDirectory(char* buffer, unsigned capacity) override;
+    unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
+
+private:
+    unsigned long long slept_ = 0;
+    std::string windowsDirectory_;
+    std::string systemDirectory_;
+    std::string temporaryDirectory_;
+    std::map<std::string, std::string> environment_;  // by name in capitals
+};
+
+}  // namespace brisko::fake
