@@ -1,8 +1,94 @@
 #include "cleanup/deferred_deletion.h"
 
-namespace brisko {
+#include <cstring>
+#include <string>
 
-// Nothing can be arranged until wininit.ini and the delayed move are handled.
-int scheduleDeletionAtRestart(const char*) { return 0; }
+#include "cleanup/rename_section.h"
+#include "engine/bounded_text.h"
+#include "memscan/platform_version.h"
+#include "platform/platform.h"
+#include "platform/read_only_file.h"
+
+namespace brisko {
+namespace {
+
+constexpr std::size_t kIniPathCapacity = 400;
+constexpr unsigned kWindowsDirectoryOffered = 350;
+constexpr unsigned kTemporaryDirectoryOffered = 260;
+
+using FolderQuery = unsigned (SystemServices::*)(char*, unsigned);
+
+// A system folder followed by a name, or false when the folder is not
+// given or the whole does not fit.
+bool pathInFolder(FolderQuery folder, unsigned offered, const char* name, char (&path)[kIniPathCapacity]) {
+    const unsigned length = (systemServices().*folder)(path, offered);
+    return length > 0 && length < offered && joinIfFits(path, sizeof path, path, length, name);
+}
+
+bool readWholeFile(const char* path, std::string& content) {
+    ReadOnlyFile file(files(), path);
+    const std::int32_t length = file.isOpen() ? file.length() : -1;
+    if (length < 0) return false;
+    content.assign(static_cast<std::size_t>(length), '\0');
+    return length == 0 || file.readExactly(0, content.data(), static_cast<unsigned>(length));
+}
+
+// Every byte written, or false.
+bool writeWholeFile(const char* path, WriteMode mode, const std::string& content) {
+    const int descriptor = files().openForWriting(path, mode);
+    if (descriptor < 0) return false;
+    const int written = files().write(descriptor, content.data(), static_cast<unsigned>(content.size()));
+    files().close(descriptor);
+    return written == static_cast<int>(content.size());
+}
+
+int createWithEntry(const char* iniPath, const std::string& entry) {
+    if (writeWholeFile(iniPath, WriteMode::kCreateOrAppend, newFileWithRenameEntry(entry))) return 1;
+    // Half an entry must not wait for the next start.
+    files().removeFile(iniPath);
+    return 0;
+}
+
+// Rewrites the file through a copy in the temporary folder, which also
+// serves to put the old content back when the rewrite fails.
+int rewriteWithEntry(const char* iniPath, const std::string& entry) {
+    char copyPath[kIniPathCapacity];
+    if (!pathInFolder(&SystemServices::temporaryDirectory, kTemporaryDirectoryOffered, "wininit.ini", copyPath) ||
+        !files().copyFile(iniPath, copyPath)) {
+        return 0;
+    }
+    std::string previous;
+    if (!readWholeFile(copyPath, previous)) return 0;
+    if (writeWholeFile(iniPath, WriteMode::kTruncateExisting, withRenameEntry(previous, entry))) return 1;
+    files().copyFile(copyPath, iniPath);
+    return 0;
+}
+
+}  // namespace
+
+int addRenameEntry(const char* target, const char* source) {
+    char iniPath[kIniPathCapacity];
+    if (!pathInFolder(&SystemServices::windowsDirectory, kWindowsDirectoryOffered, "\\wininit.ini", iniPath)) {
+        return 0;
+    }
+    const std::string entry = std::string(target) + "=" + source + "\r\n";
+    return files().exists(iniPath) ? rewriteWithEntry(iniPath, entry) : createWithEntry(iniPath, entry);
+}
+
+int scheduleDeletionAtRestart(const char* path) {
+    switch (platformFamily()) {
+        case kFamilyWindows9x: {
+            // wininit.ini is read before long names exist: it takes the short path.
+            char shortPath[kPathCapacity];
+            const unsigned length = files().shortPathName(path, shortPath, sizeof shortPath);
+            if (length == 0 || length >= sizeof shortPath) return 0;
+            return addRenameEntry("NUL", shortPath) != 0 ? 1 : 0;
+        }
+        case kFamilyNt:
+            return files().deleteAtRestart(path) ? 1 : 0;
+        default:
+            return 0;
+    }
+}
 
 }  // namespace brisko

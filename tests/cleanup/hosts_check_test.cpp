@@ -94,7 +94,7 @@ TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
         const char* renamedTo;
     };
     const Case cases[] = {
-        {kActionRemove, false, {"variant cleanup", "line: C:\\WINDOWS\\hosts     W32/Pelto.Worm removed"}, false, nullptr},
+        {kActionRemove, false, {"line: C:\\WINDOWS\\hosts     W32/Pelto.Worm removed"}, false, nullptr},
         {kActionRemoveToo, true, {"line: C:\\WINDOWS\\hosts     W32/Pelto.Worm Remove failed"}, true, nullptr},
         {kActionLeave, false,
          {"line: C:\\WINDOWS\\hosts     W32/Pelto.Worm Not Disinfected As Per User's Selection"}, true, nullptr},
@@ -114,6 +114,15 @@ TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
     }
     EXPECT_EQ(scanSession.filesInfected, 4);
     EXPECT_EQ(scanSession.filesRemoved, 1);
+}
+
+TEST_F(HostsCheckTest, ADeletedHostsFileTakesTheVariantsEntriesWithIt) {
+    const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
+    machine.fakeRegistry().setString(uninstallKey, "UninstallString", "C:\\WINDOWS\\uninstall.exe");
+    machine.writeFile(kHosts, "begin\n" + plainPattern());
+    scanSession.userAction = kActionRemove;
+    EXPECT_EQ(checkHostsFile(kHosts), 1);
+    EXPECT_FALSE(machine.fakeRegistry().value(uninstallKey, "UninstallString").has_value());
 }
 
 TEST_F(HostsCheckTest, RenameUsesTheRenameRuleOfInfectedFiles) {

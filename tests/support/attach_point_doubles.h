@@ -2,7 +2,9 @@
 // Test doubles for what the engine calls in the rest of the program: the
 // memory scan, process termination, the registry cleanups, the deferred
 // deletion, the message dialog and the restart. They record every call in
-// the shared event log and answer as a test scripts them.
+// the shared event log and answer as a test scripts them. The doubles of
+// the memory scan and of the cleanup stand in files of their own, so that
+// the tests of either part link its real code and the other's doubles.
 #include <deque>
 #include <functional>
 #include <string>
@@ -35,5 +37,8 @@ void resetAttachPoints();
 // "terminate: PATH", "schedule: PATH", "dialog: CAPTION|TEXT|FLAGS",
 // "memory scan", "restart".
 std::vector<std::string>& eventLog();
+
+// The first scripted answer, taken from the queue; otherwise when none is left.
+int takeFront(std::deque<int>& answers, int otherwise);
 
 }  // namespace brisko::testing
