@@ -313,7 +313,9 @@ unsigned FakeFileSystem::shortPathName(const char* path, char* buffer, unsigned 
         folder += "\\" + name;
         shortPath += "\\" + shortNameOf(step->filename().string());
     }
-    if (pathComponents(path).empty()) shortPath += "\\";
+    // A folder given with its trailing separator keeps it.
+    const std::string given = path;
+    if (pathComponents(path).empty() || given.back() == '\\' || given.back() == '/') shortPath += "\\";
     if (shortPath.size() + 1 > capacity) return static_cast<unsigned>(shortPath.size() + 1);
     std::memcpy(buffer, shortPath.c_str(), shortPath.size() + 1);
     return static_cast<unsigned>(shortPath.size());

@@ -20,6 +20,15 @@ protected:
         fs_.close(descriptor);
         return written == static_cast<int>(text.size());
     }
+
+    // The short form of a path, or empty when there is none.
+    std::string shortPathOf(const std::string& path) {
+        char shortPath[260];
+        const unsigned length = fs_.shortPathName(path.c_str(), shortPath, sizeof shortPath);
+        if (length == 0 || length >= sizeof shortPath) return {};
+        EXPECT_EQ(std::string(shortPath).size(), length);
+        return shortPath;
+    }
 };
 
 TEST_F(FileWritingContract, CreateOrAppendMakesAMissingFileAndAddsToAnExistingOne) {
@@ -57,28 +66,28 @@ TEST_F(FileWritingContract, AShortPathNamesTheSameFile) {
     backend_->makeDirectory(at("A Long Folder Name"));
     backend_->writeFile(at("A Long Folder Name\\a long file name.executable"), "content");
     backend_->writeFile(at("SHORT.EXE"), "short");
-    char shortPath[260];
+    // The scratch folder's own name need not be a short one.
+    const std::string scratchShort = shortPathOf(scratch_);
+    ASSERT_FALSE(scratchShort.empty());
+    EXPECT_EQ(scratchShort.back(), '\\');
+
     const std::string longPath = at("A Long Folder Name\\a long file name.executable");
-    const unsigned length = fs_.shortPathName(longPath.c_str(), shortPath, sizeof shortPath);
-    ASSERT_GT(length, 0u);
-    ASSERT_LT(length, sizeof shortPath);
-    EXPECT_EQ(std::string(shortPath).size(), length);
-    EXPECT_NE(std::string(shortPath), longPath);
+    const std::string shortPath = shortPathOf(longPath);
+    ASSERT_EQ(shortPath.compare(0, scratchShort.size(), scratchShort), 0) << shortPath;
+    EXPECT_NE(shortPath, longPath);
     EXPECT_EQ(backend_->readFile(shortPath), "content");
-    // Every name of it has the 8.3 form.
-    for (const std::string& name : {std::string(shortPath).substr(scratch_.size())}) {
-        const std::size_t slash = name.find('\\');
-        for (const std::string& part : {name.substr(0, slash), name.substr(slash + 1)}) {
-            const std::size_t dot = part.find('.');
-            EXPECT_LE(part.substr(0, dot).size(), 8u) << part;
-            if (dot != std::string::npos) {
-                EXPECT_LE(part.size() - dot - 1, 3u) << part;
-            }
+    // Each name below the scratch folder has the 8.3 form.
+    const std::string below = shortPath.substr(scratchShort.size());
+    const std::size_t slash = below.find('\\');
+    for (const std::string& name : {below.substr(0, slash), below.substr(slash + 1)}) {
+        const std::size_t dot = name.find('.');
+        EXPECT_LE(name.substr(0, dot).size(), 8u) << name;
+        if (dot != std::string::npos) {
+            EXPECT_LE(name.size() - dot - 1, 3u) << name;
         }
     }
-    // A name that already is a short one comes back as it is.
-    ASSERT_EQ(fs_.shortPathName(at("SHORT.EXE").c_str(), shortPath, sizeof shortPath), at("SHORT.EXE").size());
-    EXPECT_EQ(std::string(shortPath), at("SHORT.EXE"));
+    // A name that already is a short one stays as it is.
+    EXPECT_EQ(shortPathOf(at("SHORT.EXE")), scratchShort + "SHORT.EXE");
 }
 
 TEST_F(FileWritingContract, ShortPathOfAMissingFileOrIntoASmallBufferFails) {
@@ -86,7 +95,7 @@ TEST_F(FileWritingContract, ShortPathOfAMissingFileOrIntoASmallBufferFails) {
     EXPECT_EQ(fs_.shortPathName(at("missing.exe").c_str(), shortPath, sizeof shortPath), 0u);
     backend_->writeFile(at("SHORT.EXE"), "short");
     char tiny[4];
-    EXPECT_EQ(fs_.shortPathName(at("SHORT.EXE").c_str(), tiny, sizeof tiny), at("SHORT.EXE").size() + 1);
+    EXPECT_EQ(fs_.shortPathName(at("SHORT.EXE").c_str(), tiny, sizeof tiny), shortPathOf(at("SHORT.EXE")).size() + 1);
 }
 
 TEST_F(FileWritingContract, DeletionAtTheNextStartIsAcceptedForAFileInUse) {

@@ -25,38 +25,23 @@ if [[ -z $tests_exe ]]; then
   exit 2
 fi
 
-wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
-wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
+# The shared prefix set-up: drive C: only, Z: removed, and no folder link
+# out of the prefix into the host's home.
+source "$(dirname "$0")/../../scripts/lib/wine-machine.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-wine.XXXXXX")
-cleanup() {
-  # Ends every process of this prefix (and only of this prefix) before its
-  # folders go away.
-  WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'wine_machine_cleanup "$work"' EXIT
 trap 'exit 130' INT TERM
 
-export WINEPREFIX="$work/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
 # No display is needed: the tests create no windows.
 unset DISPLAY WAYLAND_DISPLAY
-
-"$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || {
-  cat "$work/wineboot.log" >&2
-  echo "$0: wineboot failed" >&2
-  exit 1
-}
-"$wineserver" -w
+wine_machine_make_prefix "$work" || { echo "$0: wineboot failed" >&2; exit 1; }
 
 if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
   "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$BRISKO_WINE_VERSION" /f >/dev/null 2>&1
   "$wineserver" -w
 fi
 
-rm -f "$WINEPREFIX/dosdevices/z:"
 mkdir "$work/drive_d"
 ln -s "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
 
