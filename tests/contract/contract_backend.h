@@ -56,6 +56,9 @@ public:
     // Keys under HKEY_LOCAL_MACHINE, created with every key above them.
     virtual void makeMachineKey(const std::string& path) = 0;
     virtual bool machineKeyExists(const std::string& path) = 0;
+    // A string value (REG_SZ) in a key under HKEY_LOCAL_MACHINE, the key
+    // created when missing.
+    virtual void setMachineString(const std::string& key, const std::string& name, const std::string& text) = 0;
 };
 
 std::unique_ptr<ContractBackend> makeContractBackend();

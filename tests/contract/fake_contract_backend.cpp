@@ -52,6 +52,9 @@ public:
     }
     void makeMachineKey(const std::string& path) override { machine_.fakeRegistry().addKey(path); }
     bool machineKeyExists(const std::string& path) override { return machine_.fakeRegistry().hasKey(path); }
+    void setMachineString(const std::string& key, const std::string& name, const std::string& text) override {
+        machine_.fakeRegistry().setString(key, name, text);
+    }
 
 private:
     fake::FakeMachine machine_;

@@ -160,6 +160,9 @@ public:
     void startService(const std::string& name) override { programs_.startService(name, scratch_); }
     void makeMachineKey(const std::string& path) override { brisko::makeMachineKey(path); }
     bool machineKeyExists(const std::string& path) override { return brisko::machineKeyExists(path); }
+    void setMachineString(const std::string& key, const std::string& name, const std::string& text) override {
+        brisko::setMachineString(key, name, text);
+    }
 
 private:
     // Each backend gets a folder of its own, named after the process and a

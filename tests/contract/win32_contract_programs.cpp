@@ -122,6 +122,18 @@ void makeMachineKey(const std::string& path) {
     RegCloseKey(key);
 }
 
+void setMachineString(const std::string& key, const std::string& name, const std::string& text) {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS) {
+        throw std::runtime_error("creating key " + key);
+    }
+    const LONG result = RegSetValueExA(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(opened);
+    if (result != ERROR_SUCCESS) throw std::runtime_error("setting value " + name);
+}
+
 bool machineKeyExists(const std::string& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -32,5 +32,6 @@ private:
 
 void makeMachineKey(const std::string& path);
 bool machineKeyExists(const std::string& path);
+void setMachineString(const std::string& key, const std::string& name, const std::string& text);
 
 }  // namespace brisko
