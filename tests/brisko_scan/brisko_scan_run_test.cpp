@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/hosts_pattern.h"
 #include "engine/threat_signature.h"
 #include "tools/sample_writer/sample_writer.h"
 
@@ -109,6 +110,20 @@ TEST_F(BriskoScanRunTest, RemoveDeletesTheSamplesAndASecondScanIsClean) {
 
     run = scan("--action remove " + volume_.string());
     EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST_F(BriskoScanRunTest, TheVolumesHostsFileIsNotTheRunningSystemsAndStays) {
+    unscrambleHostsPatterns();
+    const HostsPattern& record = hostsPatternTable[0];
+    const std::string infectedHosts = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
+    write("WINDOWS/SYSTEM32/drivers/etc/hosts", infectedHosts);
+    write("WINDOWS/hosts", infectedHosts);
+    write("a.exe", buildSample(signatureTable[2]));
+    const ScanRun run = scan("--action remove " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_THAT(run.lines, ::testing::Contains("Total files infected\t\t:  1"));
+    EXPECT_TRUE(fs::exists(volume_ / "WINDOWS/SYSTEM32/drivers/etc/hosts"));
+    EXPECT_TRUE(fs::exists(volume_ / "WINDOWS/hosts"));
 }
 
 TEST_F(BriskoScanRunTest, RenameChangesTheExtension) {

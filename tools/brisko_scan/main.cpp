@@ -1,6 +1,7 @@
 // brisko-scan: scans a Windows volume mounted on Linux. The folder becomes
-// drive C: of a simulated machine with no registry and no running
-// processes, and the program's own scan runs over it.
+// drive C: of a simulated machine with an empty registry, no running
+// processes and a platform of neither Windows family, and the program's own
+// scan runs over it.
 #include <unistd.h>
 
 #include <cstdio>
@@ -74,6 +75,10 @@ int main(int argc, char** argv) {
 
     fake::FakeMachine machine;
     machine.addDriveAt('C', request->folder);
+    // The volume is not a running system: a platform of neither family
+    // keeps the process scan, the hosts check and the deletion at the next
+    // start from acting on it.
+    machine.fakeControl().setVersion(kPlatformWin32s, 3);
     ConsoleReport report;
     scanSession.reportWindow = machine.fakeWindows().createWindow([&report](const WindowMessage& message) {
         if (message.id == kAppendLineMessage) report.lineAppended(scanSession.reportLine);
