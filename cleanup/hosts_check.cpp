@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "cleanup/hosts_pattern.h"
-#include "cleanup/variant_uninstall_cleanup.h"
 #include "engine/bounded_text.h"
 #include "engine/disposition.h"
 #include "engine/scan_session.h"
@@ -144,9 +143,7 @@ void treatHostsFile(const char* path, const char* threatName) {
             // Neither attributes nor running programs stand in the way of a
             // hosts file; a failure is only reported.
             if (files().removeFile(path)) {
-                ++scanSession.filesRemoved;
-                cleanVariantUninstallEntry();
-                postReportLine("%s     %s removed", path, threatName);
+                reportRemoved(path, threatName);
             } else {
                 postReportLine("%s     %s Remove failed", path, threatName);
             }

@@ -9,13 +9,14 @@
 #include "platform/platform.h"
 
 namespace brisko {
-namespace {
 
 void reportRemoved(const char* path, const char* threatName) {
     ++scanSession.filesRemoved;
     cleanVariantUninstallEntry();
     postReportLine("%s     %s removed", path, threatName);
 }
+
+namespace {
 
 void removeInfectedFile(const char* path, const char* threatName) {
     if (!files().setAttributes(path, kAttributeArchive)) {

@@ -8,6 +8,10 @@ namespace brisko {
 // hold the same path and name.
 void disposeInfectedFile(const char* path, const char* threatName);
 
+// What follows every deletion of an infected file: the count, the
+// variant's entries, and the "removed" line.
+void reportRemoved(const char* path, const char* threatName);
+
 // Renames the file by the rename rule and reports the outcome; a path
 // ending in '.' has no character to replace and is not renamed.
 void renameInfectedFile(const char* path, const char* threatName);
