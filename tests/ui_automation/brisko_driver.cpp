@@ -348,7 +348,8 @@ HWND waitForTheEnd(const std::wstring& endText) {
     check(waitFor([&] { return visible(main, kOk) && !visible(main, kCancel); }), "OK is shown, CANCEL hidden");
     check(!enabled(main, kScan), "SCAN stays disabled");
     check(!visible(main, kSearchingFor), "the search line is hidden");
-    check(text(main, kStatusFrame).empty(), "the status frame has no caption");
+    // Cleared right after the buttons change: wait for it as for them.
+    check(waitFor([&] { return text(main, kStatusFrame).empty(); }), "the status frame has no caption");
     checkControlsOnTheSkin(main);
     return main;
 }

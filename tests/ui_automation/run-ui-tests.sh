@@ -62,7 +62,7 @@ make_fixture() {
   "$wine" "$sample" --layout none 5 'D:\Users\guest\Downloads\setup.exe' </dev/null
   "$wine" "$sample" --near-miss probe1-changed 5 'D:\Users\guest\Downloads\almost.exe' </dev/null
   echo "[boot loader]" >"$fixture/boot.ini"
-  for folder in $(seq -w 1 ${BRISKO_UI_FILLER_FOLDERS:-40}); do
+  for folder in $(seq -w 1 ${BRISKO_UI_FILLER_FOLDERS:-150}); do
     mkdir -p "$fixture/Data/folder$folder"
     for file in $(seq -w 1 100); do echo "$folder $file" >"$fixture/Data/folder$folder/note$file.txt"; done
   done
