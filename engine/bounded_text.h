@@ -2,6 +2,7 @@
 // Copies into fixed text buffers that never write past their end.
 #include <cstddef>
 #include <cstring>
+#include <string_view>
 
 namespace brisko {
 
@@ -25,6 +26,15 @@ void copyTruncated(char (&buffer)[N], const char* text) {
     std::size_t length = std::strlen(text);
     if (length >= N) length = N - 1;
     std::memcpy(buffer, text, length);
+    buffer[length] = '\0';
+}
+
+// The same for a text that knows its length, such as a fixed field that
+// may fill its whole width without a terminator.
+template <std::size_t N>
+void copyTruncated(char (&buffer)[N], std::string_view text) {
+    const std::size_t length = text.size() < N ? text.size() : N - 1;
+    std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
 }
 

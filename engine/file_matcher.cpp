@@ -123,7 +123,7 @@ bool someSignatureAcceptsLength(const ThreatSignature* table, std::uint64_t leng
 
 int reportDetection(const ThreatSignature& record, ReadOnlyFile& file, const char* path) {
     char threatName[kThreatNameCapacity];
-    copyTruncated(threatName, record.name);
+    copyTruncated(threatName, threatNameOf(record));
     ++scanSession.filesInfected;
     file.close();
     cleanAutostartEntries(threatName);

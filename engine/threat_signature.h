@@ -2,6 +2,8 @@
 // The record of one signature and the table of all of them.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace brisko {
 
@@ -44,6 +46,15 @@ constexpr unsigned kSignatureCount = 125;
 
 // The 125 signatures in table order, then the end record.
 extern const ThreatSignature signatureTable[kSignatureCount + 1];
+
+// The record's name: its field may be filled to the last byte with no
+// terminator, so it is never measured past the field.
+inline std::string_view threatNameOf(const ThreatSignature& signature) {
+    const void* end = std::memchr(signature.name, '\0', sizeof signature.name);
+    const std::size_t length = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - signature.name)
+                                              : sizeof signature.name;
+    return std::string_view(signature.name, length);
+}
 
 // Whether a record's size test passes for a file of this length.
 bool sizeTestPasses(const ThreatSignature& signature, std::int32_t fileLength);

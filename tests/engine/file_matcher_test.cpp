@@ -189,6 +189,19 @@ TEST_F(FileMatcherTest, RememberedAutostartNameIsClearedOnlyBeforeTheFirstDetect
     EXPECT_STREQ(scanSession.autostartValueName, "svchost");
 }
 
+// A name that fills its field leaves no terminator: it is read up to the
+// field's end and no further, and cut to the report's buffer.
+TEST_F(FileMatcherTest, ANameFillingItsWholeFieldIsReadNoFurther) {
+    ThreatSignature full = signatureTable[7];
+    std::memset(full.name, 'N', sizeof full.name);
+    EXPECT_EQ(threatNameOf(full), std::string(kThreatNameCapacity, 'N'));
+
+    const ThreatSignature table[] = {full, ThreatSignature{}};
+    const std::string path = plant("C:\full.exe", signatureTable[7]);
+    EXPECT_EQ(match(path, table), 1);
+    EXPECT_EQ(std::string(scanSession.currentThreat), std::string(kThreatNameCapacity - 1, 'N'));
+}
+
 TEST_F(FileMatcherTest, TheEarlierOfTwoMatchingRecordsWins) {
     ThreatSignature earlier = signatureTable[30];
     std::strcpy(earlier.name, "W32/Krenot.First.PSW.Trojan");

@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
     const ThreatSignature& record = signatureTable[request->recordNumber - 1];
     const std::vector<std::uint8_t> image = buildSample(record, request->layout, request->nearMiss);
     if (image.empty()) {
-        std::fprintf(stderr, "brisko-sample: layout %s with near miss %s cannot hold record %u (%s)\n",
+        std::fprintf(stderr, "brisko-sample: layout %s with near miss %s cannot hold record %u (%.*s)\n",
                      layoutName(request->layout), nearMissName(request->nearMiss), request->recordNumber,
-                     record.name);
+                     static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data());
         return 1;
     }
     std::ofstream out(request->outputPath, std::ios::binary | std::ios::trunc);
@@ -31,8 +31,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brisko-sample: cannot write %s\n", request->outputPath.c_str());
         return 1;
     }
-    std::printf("%s: %zu bytes, record %u (%s), layout %s, near miss %s\n", request->outputPath.c_str(),
-                image.size(), request->recordNumber, record.name, layoutName(request->layout),
+    std::printf("%s: %zu bytes, record %u (%.*s), layout %s, near miss %s\n", request->outputPath.c_str(),
+                image.size(), request->recordNumber,
+                static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data(), layoutName(request->layout),
                 nearMissName(request->nearMiss));
     return 0;
 }

@@ -191,7 +191,7 @@ private:
                 return;
             }
         }
-        throw std::runtime_error(std::string("no probe offsets fit ") + record.name);
+        throw std::runtime_error("no probe offsets fit " + std::string(threatNameOf(record)));
     }
 
     void drawProbeBytes(std::uint8_t (&bytes)[kProbeLength]) {

@@ -44,7 +44,7 @@ std::string renderSignatureTableSource(const std::vector<ThreatSignature>& recor
     unsigned position = 0;
     for (const ThreatSignature& record : records) {
         if (record.sizeMode != kSizeExact) throw std::runtime_error("only size mode 1 is rendered");
-        source += "    {\"" + std::string(record.name) + "\",\n";
+        source += "    {\"" + std::string(threatNameOf(record)) + "\",\n";
         source += probeLine(record.probeOffset1, record.probeBytes1);
         source += probeLine(record.probeOffset2, record.probeBytes2);
         source += "     " + std::to_string(record.expectedSize) + ", kSizeExact},  // " +
