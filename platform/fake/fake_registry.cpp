@@ -186,13 +186,14 @@ RegistryStatus FakeRegistry::queryPerformanceData(const char* objects, std::uint
     performanceOpen_ = 1;
     if (std::strcmp(objects, std::to_string(kProcessObjectIndex).c_str()) != 0) return kErrorFileNotFound;
     const std::vector<std::uint8_t> block = currentPerformanceData();
-    // ERROR_MORE_DATA leaves size as the caller gave it: the system does not
-    // tell how much it needs.
-    if (moreDataQueries_ > 0) {
-        --moreDataQueries_;
+    // ERROR_MORE_DATA leaves size as the caller gave it, unless told
+    // otherwise: the system does not tell how much it needs.
+    const bool fits = data != nullptr && size >= block.size();
+    if (moreDataQueries_ > 0 || !fits) {
+        if (moreDataQueries_ > 0) --moreDataQueries_;
+        if (sizeLeftOnMoreData_) size = *sizeLeftOnMoreData_;
         return kErrorMoreData;
     }
-    if (data == nullptr || size < block.size()) return kErrorMoreData;
     std::memcpy(data, block.data(), block.size());
     size = static_cast<std::uint32_t>(block.size());
     return kErrorSuccess;

@@ -39,8 +39,12 @@ public:
     // Replaces the performance data made from the process table.
     void setPerformanceData(const std::vector<std::uint8_t>& block) { performanceData_ = block; }
     // The next queries answer ERROR_MORE_DATA whatever the buffer, as when
-    // the system's data grows between calls.
-    void growPerformanceDataFor(unsigned queries) { moreDataQueries_ = queries; }
+    // the system's data grows between calls. With sizeLeft they also leave
+    // that in the size, as the system may (it is not defined for this data).
+    void growPerformanceDataFor(unsigned queries, std::optional<std::uint32_t> sizeLeft = std::nullopt) {
+        moreDataQueries_ = queries;
+        sizeLeftOnMoreData_ = sizeLeft;
+    }
 
     // Every deletion asked for, in order, as spelt by the caller.
     const std::vector<std::string>& deletionsAsked() const { return deletionsAsked_; }
@@ -68,6 +72,7 @@ private:
     std::set<std::string> denied_;
     std::optional<std::vector<std::uint8_t>> performanceData_;
     unsigned moreDataQueries_ = 0;
+    std::optional<std::uint32_t> sizeLeftOnMoreData_;
     std::vector<std::string> deletionsAsked_;
     unsigned performanceQueries_ = 0;
     int openKeys_ = 0;

@@ -38,6 +38,48 @@ TEST_F(ProcessTableReadingTest, GrowsTheBufferUntilTheDataFits) {
     EXPECT_EQ(table.filled, 3u);
 }
 
+// The size left after "more data" means nothing for this data: the buffer
+// grows from what it already holds, even when the call left 0 there.
+TEST_F(ProcessTableReadingTest, GrowsPastTheSizeTheCallLeaves) {
+    std::vector<fake::PerformanceInstance> instances;
+    for (std::uint32_t id = 1; id <= 2000; ++id) instances.push_back({u"worker", id});
+    const std::vector<std::uint8_t> block = fake::buildProcessPerformanceData(instances);
+    ASSERT_GT(block.size(), 51200u + 2 * 25600u);
+    registry.setPerformanceData(block);
+    registry.growPerformanceDataFor(0, 0);
+    readProcessNameTable(table);
+    EXPECT_EQ(table.filled, 254u);
+    EXPECT_LE(registry.performanceQueries(), 1 + (block.size() - 51200) / 25600 + 1);
+}
+
+// Data that never stops growing, or a size claim past reason, leaves the
+// table empty after a bounded number of queries instead of spinning.
+TEST(ProcessTableReadingLimitsTest, EndlessMoreDataGivesUpAfterBoundedTries) {
+    const std::uint32_t sizesLeft[] = {0, 100, 0xFFFFFFF0u};
+    for (const std::uint32_t sizeLeft : sizesLeft) {
+        SCOPED_TRACE(sizeLeft);
+        fake::FakeMachine machine;
+        machine.fakeRegistry().growPerformanceDataFor(1000000, sizeLeft);
+        ProcessNameTable table;
+        readProcessNameTable(table);
+        EXPECT_EQ(table.filled, 0u);
+        EXPECT_LE(machine.fakeRegistry().performanceQueries(), 64u);
+        EXPECT_EQ(machine.fakeRegistry().performanceDataOpen(), 0);
+    }
+}
+
+// A Counters value claiming more than any system holds is not allocated.
+TEST_F(ProcessTableReadingTest, AnOversizedCounterNamesValueIsNotRead) {
+    const char* const perflib = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
+    std::vector<std::uint8_t> counters = fake::buildCounterNames(fake::standardCounterNames());
+    counters.insert(counters.begin(), 17u * 1024 * 1024, 0);
+    registry.setValue(perflib, "Counters", kRegistryMultiString, counters);
+    readProcessNameTable(table);
+    EXPECT_EQ(table.filled, 0u);
+    EXPECT_EQ(registry.performanceQueries(), 0u);
+    EXPECT_EQ(registry.openKeys(), 0);
+}
+
 TEST_F(ProcessTableReadingTest, StaysEmptyWhenNamesOrDataAreMissing) {
     const char* const perflib = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
     struct Case {
