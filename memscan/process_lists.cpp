@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "memscan/privilege_steps.h"
 #include "memscan/process_list.h"
@@ -19,10 +20,7 @@ void append(ProcessList& list, std::uint32_t processId, const char* imagePath) {
     list.push_back(entry);
 }
 
-}  // namespace
-
-bool listProcessesByToolHelp(ProcessList& list) {
-    list.clear();
+bool fillFromToolHelp(ProcessList& list) {
     std::unique_ptr<ProcessSnapshot> snapshot = processes().snapshotProcesses();
     if (!snapshot) return false;
     SnapshotEntry entry{};
@@ -34,8 +32,7 @@ bool listProcessesByToolHelp(ProcessList& list) {
     return true;
 }
 
-bool listProcessesByPsapi(ProcessList& list, DebugPrivilegeStep step) {
-    list.clear();
+bool fillFromPsapi(ProcessList& list, DebugPrivilegeStep step) {
     std::uint32_t ids[kMaximumProcessIds] = {};
     std::uint32_t bytesReturned = 0;
     if (!processes().listProcessIds(ids, sizeof ids, bytesReturned)) return false;
@@ -53,6 +50,29 @@ bool listProcessesByPsapi(ProcessList& list, DebugPrivilegeStep step) {
         if (process->imagePath(imagePath, sizeof imagePath) != 0) append(list, ids[i], imagePath);
     }
     return true;
+}
+
+// An entry that cannot be allocated ends the list: no half-made list is
+// ever scanned.
+template <typename Fill>
+bool listOrNothing(ProcessList& list, Fill fill) {
+    list.clear();
+    try {
+        if (fill()) return true;
+    } catch (const std::bad_alloc&) {
+    }
+    ProcessList().swap(list);
+    return false;
+}
+
+}  // namespace
+
+bool listProcessesByToolHelp(ProcessList& list) {
+    return listOrNothing(list, [&] { return fillFromToolHelp(list); });
+}
+
+bool listProcessesByPsapi(ProcessList& list, DebugPrivilegeStep step) {
+    return listOrNothing(list, [&] { return fillFromPsapi(list, step); });
 }
 
 }  // namespace brisko

@@ -7,6 +7,7 @@
 
 #include "memscan/process_list.h"
 #include "platform/fake/fake_machine.h"
+#include "tests/support/failing_allocations.h"
 
 namespace brisko {
 namespace {
@@ -47,6 +48,35 @@ TEST_F(ProcessListsTest, NoListWithoutToolHelpOrProcesses) {
     table.start("C:\\one.exe");
     table.removeToolHelp();
     EXPECT_FALSE(listProcessesByToolHelp(list));
+}
+
+// A list that cannot be made is no list: nothing half-built is scanned, and
+// the program goes on.
+TEST_F(ProcessListsTest, AListThatOutgrowsMemoryIsNoList) {
+    for (int i = 0; i < 300; ++i) table.start("C:\\one.exe");
+    struct Case {
+        const char* name;
+        bool (*make)(ProcessList&);
+    };
+    const Case cases[] = {
+        {"Tool Help", [](ProcessList& l) { return listProcessesByToolHelp(l); }},
+        {"PSAPI", [](ProcessList& l) { return listProcessesByPsapi(l, DebugPrivilegeStep::kNever); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.make(list));
+        ASSERT_EQ(list.size(), 300u);
+        ProcessList fresh;
+        bool made = true;
+        {
+            testing::FailingLargeAllocations failing(64 * 1024);
+            made = c.make(fresh);
+            EXPECT_GT(failing.refused(), 0u);
+        }
+        EXPECT_FALSE(made);
+        EXPECT_EQ(fresh.size(), 0u);
+    }
+    EXPECT_EQ(table.openHandles(), 0);
 }
 
 TEST_F(ProcessListsTest, PsapiListsProcessesWhosePathCanBeRead) {
