@@ -5,6 +5,7 @@
 
 #include "cleanup/rename_section.h"
 #include "engine/bounded_text.h"
+#include "engine/scan_session.h"
 #include "memscan/platform_version.h"
 #include "platform/platform.h"
 #include "platform/read_only_file.h"
@@ -15,6 +16,9 @@ namespace {
 constexpr std::size_t kIniPathCapacity = 400;
 constexpr unsigned kWindowsDirectoryOffered = 350;
 constexpr unsigned kTemporaryDirectoryOffered = 260;
+// wininit.ini holds a few lines of pending renames; one larger than this is
+// not something to load whole and rewrite.
+constexpr std::int32_t kIniSizeLimit = 1024 * 1024;
 
 using FolderQuery = unsigned (SystemServices::*)(char*, unsigned);
 
@@ -28,7 +32,7 @@ bool pathInFolder(FolderQuery folder, unsigned offered, const char* name, char (
 bool readWholeFile(const char* path, std::string& content) {
     ReadOnlyFile file(files(), path);
     const std::int32_t length = file.isOpen() ? file.length() : -1;
-    if (length < 0) return false;
+    if (length < 0 || length > kIniSizeLimit) return false;
     content.assign(static_cast<std::size_t>(length), '\0');
     return length == 0 || file.readExactly(0, content.data(), static_cast<unsigned>(length));
 }
@@ -60,7 +64,10 @@ int rewriteWithEntry(const char* iniPath, const std::string& entry) {
     std::string previous;
     if (!readWholeFile(copyPath, previous)) return 0;
     if (writeWholeFile(iniPath, WriteMode::kTruncateExisting, withRenameEntry(previous, entry))) return 1;
-    files().copyFile(copyPath, iniPath);
+    if (!files().copyFile(copyPath, iniPath)) {
+        scanSession.wininitOnlyInCopy = 1;
+        postReportLine("%s     Unable to restore, its previous content is kept in %s", iniPath, copyPath);
+    }
     return 0;
 }
 
@@ -71,6 +78,7 @@ int addRenameEntry(const char* target, const char* source) {
     if (!pathInFolder(&SystemServices::windowsDirectory, kWindowsDirectoryOffered, "\\wininit.ini", iniPath)) {
         return 0;
     }
+    if (scanSession.wininitOnlyInCopy) return 0;
     const std::string entry = std::string(target) + "=" + source + "\r\n";
     return files().exists(iniPath) ? rewriteWithEntry(iniPath, entry) : createWithEntry(iniPath, entry);
 }

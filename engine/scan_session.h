@@ -45,6 +45,10 @@ struct ScanSession {
     std::int32_t programFilesVisited;
     char infectedPath[261];
     char autostartValueName[128];
+    // Set when a failed wininit.ini rewrite could not be undone: the copy in
+    // the temporary folder is then the only whole one, and no later rewrite
+    // of this scan may replace it.
+    std::uint8_t wininitOnlyInCopy;
 };
 
 extern ScanSession scanSession;

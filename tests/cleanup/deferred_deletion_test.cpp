@@ -107,6 +107,33 @@ TEST(DeferredDeletionFailureTest, WininitKeepsItsContentWhateverFails) {
     }
 }
 
+// When the rewrite fails and the old content cannot be put back either, the
+// copy is the only whole wininit.ini left: it is named in the report and no
+// later rewrite of the scan may overwrite it.
+TEST_F(DeferredDeletionTest, AFailedRestoreKeepsTheCopyAndSchedulesNothingMore) {
+    useWindows98();
+    const std::string before = "[rename]\r\nNUL=C:\\OLD.EXE\r\n[Other]\r\nB=2\r\n";
+    machine.writeFile(kWininit, before);
+    machine.fakeFiles().failWritingAfter(kWininit, 20);
+    machine.fakeFiles().failCopying(kCopy);
+
+    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart("C:\\second.exe"), 0);
+    EXPECT_EQ(machine.readFile(kCopy), before);
+    EXPECT_EQ(reportLines(), (std::vector<std::string>{
+                                 "C:\\WINDOWS\\wininit.ini     Unable to restore, its previous content is kept in "
+                                 "C:\\WINDOWS\\TEMP\\wininit.ini"}));
+}
+
+// A wininit.ini far larger than any the system writes is left alone.
+TEST_F(DeferredDeletionTest, AnOversizedWininitIsNotLoaded) {
+    useWindows98();
+    const std::string before = "[rename]\r\n" + std::string(1024 * 1024, ';');
+    machine.writeFile(kWininit, before);
+    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+    EXPECT_EQ(machine.readFile(kWininit), before);
+}
+
 TEST_F(DeferredDeletionTest, AHalfWrittenNewWininitIsNotLeftBehind) {
     useWindows98();
     machine.fakeFiles().failWritingAfter(kWininit, 12);
