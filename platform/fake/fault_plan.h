@@ -77,7 +77,8 @@ enum class Fault : std::uint8_t {
 
 class FaultPlan {
 public:
-    // The n-th seam call from now on (1: the next one) goes wrong.
+    // The n-th seam call from now on (1: the next one) goes wrong; 0 takes
+    // the fault back.
     void failCallNumber(std::uint64_t n, Fault fault = Fault::kFailure);
     // Every call of the kind fails, from now on.
     void failEvery(SeamCall call) { failingKinds_.insert(call); }
@@ -92,6 +93,7 @@ public:
     // Asked by the fakes at the start of every fallible seam call: counts
     // and records the call, and says how it is to go wrong.
     Fault check(SeamCall call);
+    // For the calls that move no bytes, where any fault is a failure.
     bool fails(SeamCall call) { return check(call) != Fault::kNone; }
 
 private:

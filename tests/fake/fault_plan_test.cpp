@@ -38,7 +38,7 @@ protected:
     std::uint32_t second = 0;
 };
 
-long long present(bool present) { return present ? 1 : 0; }
+long long present(bool there) { return there ? 1 : 0; }
 
 // Opens the test key and makes one call on it.
 long long onKey(std::uint32_t access, const std::function<RegistryStatus(RegistryKey&)>& call) {

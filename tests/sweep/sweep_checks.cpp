@@ -13,6 +13,7 @@ const std::string kWininit = "C:\\WINDOWS\\WININIT.INI";
 const std::string kWininitCopy = "C:\\WINDOWS\\TEMP\\WININIT.INI";
 const std::string kRemoved = " removed";
 const std::string kColumnGap = "     ";
+const std::string kRegistryLine = "System Registry";
 
 bool listed(const std::vector<std::string>& paths, const std::string& key) {
     return std::any_of(paths.begin(), paths.end(), [&key](const std::string& p) { return snapshotKey(p) == key; });
@@ -25,8 +26,7 @@ bool listed(const std::vector<RegistryValueName>& values, const std::string& key
                        [&key](const RegistryValueName& v) { return valueKey(v) == key; });
 }
 
-template <typename Names>
-int countGone(const Names& names, const ValueSnapshot& after) {
+int countGone(const std::vector<RegistryValueName>& names, const ValueSnapshot& after) {
     return static_cast<int>(std::count_if(names.begin(), names.end(),
                                           [&after](const RegistryValueName& v) { return after.count(valueKey(v)) == 0; }));
 }
@@ -144,7 +144,7 @@ void expectRemovedMeansGone(const Scenario& scenario, const ScanRecord& record) 
         if (line.size() < kRemoved.size() || line.compare(line.size() - kRemoved.size(), kRemoved.size(), kRemoved) != 0) {
             continue;
         }
-        if (line.compare(0, 15, "System Registry") == 0) {
+        if (line.compare(0, kRegistryLine.size(), kRegistryLine) == 0) {
             ++registryLines;
             continue;
         }
