@@ -27,16 +27,20 @@ void fillEntry(DirectoryEntry& entry, const std::string& name, std::uint32_t att
 }
 
 // Entries collected when the search starts, handed out one by one.
+// A failed FindNextFile ends the search: the entries after it are lost.
 class FakeListing : public DirectoryListing {
 public:
-    explicit FakeListing(std::vector<DirectoryEntry> entries) : entries_(std::move(entries)) {}
+    FakeListing(FaultPlan& faults, std::vector<DirectoryEntry> entries)
+        : faults_(faults), entries_(std::move(entries)) {}
     bool next(DirectoryEntry& entry) override {
+        if (faults_.fails(SeamCall::kListingNext)) position_ = entries_.size();
         if (position_ >= entries_.size()) return false;
         entry = entries_[position_++];
         return true;
     }
 
 private:
+    FaultPlan& faults_;
     std::vector<DirectoryEntry> entries_;
     std::size_t position_ = 0;
 };
@@ -149,6 +153,7 @@ void FakeFileSystem::releaseFilesOf(int processId) {
 bool FakeFileSystem::isHeld(const std::string& key) const { return holders_.count(key) > 0; }
 
 std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* pattern) {
+    if (faults_.fails(SeamCall::kListDirectory)) return nullptr;
     const std::string text = pattern;
     const std::size_t cut = text.find_last_of("\\/");
     if (cut == std::string::npos) return nullptr;
@@ -183,17 +188,21 @@ std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* patt
     }
     std::sort(entries.begin() + static_cast<std::ptrdiff_t>(dotEntries), entries.end(), listedBefore);
     if (entries.empty()) return nullptr;
-    return std::make_unique<FakeListing>(std::move(entries));
+    return std::make_unique<FakeListing>(faults_, std::move(entries));
 }
 
 DriveType FakeFileSystem::driveType(const char* root) {
+    if (faults_.fails(SeamCall::kDriveType)) return kDriveUnknown;
     const auto drive = drives_.find(driveLetterOf(root));
     return drive == drives_.end() ? kDriveNoRootDirectory : drive->second.type;
 }
 
-bool FakeFileSystem::exists(const char* path) { return hostPathOf(path).has_value(); }
+bool FakeFileSystem::exists(const char* path) {
+    return !faults_.fails(SeamCall::kExists) && hostPathOf(path).has_value();
+}
 
 bool FakeFileSystem::setAttributes(const char* path, std::uint32_t attributes) {
+    if (faults_.fails(SeamCall::kSetAttributes)) return false;
     const std::string key = pathKey(path);
     if (!hostPathOf(path) || attributesLocked_.count(key) > 0) return false;
     attributes_[key] = attributes & ~kAttributeDirectory;
@@ -201,6 +210,7 @@ bool FakeFileSystem::setAttributes(const char* path, std::uint32_t attributes) {
 }
 
 bool FakeFileSystem::removeFile(const char* path) {
+    if (faults_.fails(SeamCall::kRemoveFile)) return false;
     const std::string key = pathKey(path);
     const std::optional<fs::path> host = hostPathOf(path);
     std::error_code error;
@@ -212,6 +222,7 @@ bool FakeFileSystem::removeFile(const char* path) {
 }
 
 bool FakeFileSystem::moveFile(const char* from, const char* to) {
+    if (faults_.fails(SeamCall::kMoveFile)) return false;
     const std::string fromKey = pathKey(from);
     const std::string toKey = pathKey(to);
     const std::optional<fs::path> source = hostPathOf(from);
@@ -233,6 +244,7 @@ bool FakeFileSystem::moveFile(const char* from, const char* to) {
 }
 
 int FakeFileSystem::openForReading(const char* path) {
+    if (faults_.fails(SeamCall::kOpenForReading)) return -1;
     const std::optional<fs::path> host = hostPathOf(path);
     std::error_code error;
     if (!host || fs::is_directory(*host, error) || unopenable_.count(pathKey(path)) > 0) return -1;
@@ -240,16 +252,22 @@ int FakeFileSystem::openForReading(const char* path) {
 }
 
 std::int32_t FakeFileSystem::fileLength(int descriptor) {
+    if (faults_.fails(SeamCall::kFileLength)) return -1;
     struct stat status;
     if (::fstat(descriptor, &status) != 0 || status.st_size > INT32_MAX) return -1;
     return static_cast<std::int32_t>(status.st_size);
 }
 
 bool FakeFileSystem::seekFromStart(int descriptor, std::int32_t offset) {
-    return offset >= 0 && ::lseek(descriptor, offset, SEEK_SET) == offset;
+    return !faults_.fails(SeamCall::kSeekFromStart) && offset >= 0 && ::lseek(descriptor, offset, SEEK_SET) == offset;
 }
 
 int FakeFileSystem::read(int descriptor, void* buffer, unsigned count) {
+    switch (faults_.check(SeamCall::kRead)) {
+        case Fault::kFailure: return -1;
+        case Fault::kShortTransfer: count /= 2; break;
+        case Fault::kNone: break;
+    }
     return static_cast<int>(::read(descriptor, buffer, count));
 }
 
@@ -261,6 +279,7 @@ void FakeFileSystem::close(int descriptor) {
 // A read-only file is refused, as Windows refuses it. (Wine running as root
 // lets such an open through, so no contract test holds the two together.)
 int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
+    if (faults_.fails(SeamCall::kOpenForWriting)) return -1;
     const std::string key = pathKey(path);
     const std::optional<fs::path> existing = hostPathOf(path);
     std::error_code error;
@@ -283,6 +302,11 @@ int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
 }
 
 int FakeFileSystem::write(int descriptor, const void* data, unsigned count) {
+    switch (faults_.check(SeamCall::kWrite)) {
+        case Fault::kFailure: return -1;
+        case Fault::kShortTransfer: count /= 2; break;
+        case Fault::kNone: break;
+    }
     const auto allowance = writeAllowances_.find(descriptor);
     if (allowance != writeAllowances_.end()) {
         count = std::min(count, allowance->second);
@@ -292,6 +316,7 @@ int FakeFileSystem::write(int descriptor, const void* data, unsigned count) {
 }
 
 bool FakeFileSystem::copyFile(const char* from, const char* to) {
+    if (faults_.fails(SeamCall::kCopyFile)) return false;
     const std::optional<fs::path> source = hostPathOf(from);
     std::error_code error;
     if (!source || fs::is_directory(*source, error) || uncopyable_.count(pathKey(from)) > 0) return false;
@@ -303,6 +328,7 @@ bool FakeFileSystem::copyFile(const char* from, const char* to) {
 }
 
 unsigned FakeFileSystem::shortPathName(const char* path, char* buffer, unsigned capacity) {
+    if (faults_.fails(SeamCall::kShortPathName)) return 0;
     const std::optional<fs::path> host = hostPathOf(path);
     if (!host || withoutShortPath_.count(pathKey(path)) > 0) return 0;
     // The short form of each name as it stands on the drive.
@@ -322,6 +348,7 @@ unsigned FakeFileSystem::shortPathName(const char* path, char* buffer, unsigned 
 }
 
 bool FakeFileSystem::deleteAtRestart(const char* path) {
+    if (faults_.fails(SeamCall::kDeleteAtRestart)) return false;
     if (undeletableAtRestart_.count(pathKey(path)) > 0) return false;
     deletionsAtRestart_.emplace_back(path);
     return true;

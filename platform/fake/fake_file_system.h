@@ -2,7 +2,8 @@
 // The files of the simulated machine: every drive letter is a real folder of
 // the host, so the program's reading code runs on real bytes, and Windows
 // rules (case-blind names, attributes, files held open by running programs,
-// drive types) are kept on top. Faults can be injected per path.
+// drive types) are kept on top. Faults can be injected per path, and any
+// call can fail through the machine's fault plan.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -12,12 +13,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/fake/fault_plan.h"
 #include "platform/file_system.h"
 
 namespace brisko::fake {
 
 class FakeFileSystem : public FileSystem {
 public:
+    explicit FakeFileSystem(FaultPlan& faults) : faults_(faults) {}
+
     void mapDrive(char letter, const std::filesystem::path& hostFolder, DriveType type);
     void setDriveType(char letter, DriveType type);
 
@@ -72,6 +76,7 @@ private:
     bool isHeld(const std::string& key) const;
     std::uint32_t storedAttributes(const std::string& key, bool isDirectory) const;
 
+    FaultPlan& faults_;
     std::map<char, Drive> drives_;
     // Attributes other than the defaults (archive for files), by path key.
     std::unordered_map<std::string, std::uint32_t> attributes_;

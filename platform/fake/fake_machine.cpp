@@ -40,11 +40,8 @@ void FakeMachine::addDriveAt(char letter, const fs::path& hostFolder, DriveType 
 
 void FakeMachine::addWindowsInstallation() {
     addDrive('C');
-    char folder[kPathCapacity];
-    for (auto directory : {&SystemServices::windowsDirectory, &SystemServices::systemDirectory,
-                           &SystemServices::temporaryDirectory}) {
-        const unsigned length = (system_.*directory)(folder, sizeof folder);
-        if (length > 0 && length < sizeof folder) makeDirectory(folder);
+    for (const std::string& folder : {system_.windowsFolder(), system_.systemFolder(), system_.temporaryFolder()}) {
+        if (!folder.empty()) makeDirectory(folder);
     }
 }
 

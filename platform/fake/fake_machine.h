@@ -3,7 +3,8 @@
 // (one folder per drive), windows and a message queue, a process table whose
 // programs hold files open, a registry with performance data, services, an
 // access token, a recorded system (version, message boxes, shutdowns, exit)
-// and a clock whose sleeps only add up. Constructing one
+// and a clock whose sleeps only add up; one fault plan can make any of its
+// calls fail. Constructing one
 // installs it as the current platform; destroying it removes it and its
 // files.
 #include <filesystem>
@@ -52,6 +53,8 @@ public:
     int runProgram(const std::string& windowsPath);
     void endProgram(int processId);
 
+    // Shared by every part of the machine.
+    FaultPlan& faults() { return faults_; }
     FakeFileSystem& fakeFiles() { return files_; }
     FakeWindowMessaging& fakeWindows() { return windows_; }
     FakeSystemServices& fakeSystem() { return system_; }
@@ -74,14 +77,15 @@ private:
     std::filesystem::path hostPathCreatingFolders(const std::string& windowsPath);
 
     std::filesystem::path root_;
-    FakeFileSystem files_;
-    FakeWindowMessaging windows_;
-    FakeSystemServices system_;
-    FakeSystemControl control_;
-    FakePrivileges privileges_;
-    FakeProcesses processes_{files_, privileges_};
-    FakeRegistry registry_{processes_};
-    FakeServices services_{processes_};
+    FaultPlan faults_;
+    FakeFileSystem files_{faults_};
+    FakeWindowMessaging windows_{faults_};
+    FakeSystemServices system_{faults_};
+    FakeSystemControl control_{faults_};
+    FakePrivileges privileges_{faults_};
+    FakeProcesses processes_{faults_, files_, privileges_};
+    FakeRegistry registry_{faults_, processes_};
+    FakeServices services_{faults_, processes_};
 };
 
 }  // namespace brisko::fake

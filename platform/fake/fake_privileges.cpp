@@ -11,6 +11,7 @@ public:
 
     std::uint32_t enablePrivilege(const char* name) override {
         owner_.adjustments_.push_back(name);
+        if (owner_.faults_.fails(SeamCall::kEnablePrivilege)) return 5;  // ERROR_ACCESS_DENIED
         // Without adjust rights the call itself fails: ERROR_ACCESS_DENIED.
         if ((access_ & kTokenAdjustPrivileges) == 0) return 5;
         if (owner_.withheld_.count(name) != 0) return kErrorNotAllAssigned;
@@ -25,7 +26,7 @@ private:
 
 std::unique_ptr<AccessToken> FakePrivileges::openOwnToken(std::uint32_t access) {
     ++openings_;
-    if (tokenRefused_) return nullptr;
+    if (faults_.fails(SeamCall::kOpenOwnToken) || tokenRefused_) return nullptr;
     return std::make_unique<Token>(*this, access);
 }
 

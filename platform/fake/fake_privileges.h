@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fault_plan.h"
 #include "platform/privileges.h"
 
 namespace brisko::fake {
 
 class FakePrivileges : public Privileges {
 public:
+    explicit FakePrivileges(FaultPlan& faults) : faults_(faults) {}
+
     void refuseToken() { tokenRefused_ = true; }
     void withholdPrivilege(const std::string& name) { withheld_.insert(name); }
 
@@ -26,6 +29,7 @@ public:
 private:
     class Token;
 
+    FaultPlan& faults_;
     bool tokenRefused_ = false;
     std::set<std::string> withheld_;
     std::set<std::string> enabled_;

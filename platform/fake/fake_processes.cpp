@@ -36,12 +36,12 @@ public:
     Handle& operator=(const Handle&) = delete;
 
     unsigned imagePath(char* buffer, unsigned capacity) override {
-        if (!owner_.isRunning(id_)) return 0;
+        if (owner_.faults_.fails(SeamCall::kImagePath) || !owner_.isRunning(id_)) return 0;
         return copyCut(owner_.process(id_).imagePath, buffer, capacity);
     }
 
     bool terminate(std::uint32_t) override {
-        if (!owner_.isRunning(id_) || owner_.process(id_).refusesTermination) return false;
+        if (owner_.faults_.fails(SeamCall::kTerminateProcess) || !owner_.isRunning(id_) || owner_.process(id_).refusesTermination) return false;
         owner_.end(id_);
         return true;
     }
@@ -54,13 +54,20 @@ private:
 // Taken at once, as Tool Help does: later starts and ends are not seen.
 class FakeProcesses::Snapshot : public ProcessSnapshot {
 public:
-    explicit Snapshot(std::vector<FakeProcess> processes) : processes_(std::move(processes)) {}
+    Snapshot(FaultPlan& faults, std::vector<FakeProcess> processes)
+        : faults_(faults), processes_(std::move(processes)) {}
 
     bool first(SnapshotEntry& entry) override {
+        if (faults_.fails(SeamCall::kSnapshotFirst)) return false;
         next_ = 0;
-        return next(entry);
+        return nextEntry(entry);
     }
     bool next(SnapshotEntry& entry) override {
+        return !faults_.fails(SeamCall::kSnapshotNext) && nextEntry(entry);
+    }
+
+private:
+    bool nextEntry(SnapshotEntry& entry) {
         if (next_ >= processes_.size()) return false;
         const FakeProcess& process = processes_[next_++];
         entry.processId = process.id;
@@ -68,7 +75,7 @@ public:
         return true;
     }
 
-private:
+    FaultPlan& faults_;
     std::vector<FakeProcess> processes_;
     std::size_t next_ = 0;
 };
@@ -108,12 +115,12 @@ void FakeProcesses::end(std::uint32_t id) {
 }
 
 std::unique_ptr<ProcessSnapshot> FakeProcesses::snapshotProcesses() {
-    if (!toolHelp_) return nullptr;
-    return std::make_unique<Snapshot>(running_);
+    if (faults_.fails(SeamCall::kSnapshotProcesses) || !toolHelp_) return nullptr;
+    return std::make_unique<Snapshot>(faults_, running_);
 }
 
 bool FakeProcesses::listProcessIds(std::uint32_t* ids, std::uint32_t capacityBytes, std::uint32_t& bytesReturned) {
-    if (!psapi_) return false;
+    if (faults_.fails(SeamCall::kListProcessIds) || !psapi_) return false;
     const std::size_t fits = std::min<std::size_t>(running_.size(), capacityBytes / sizeof(std::uint32_t));
     for (std::size_t i = 0; i < fits; ++i) ids[i] = running_[i].id;
     bytesReturned = static_cast<std::uint32_t>(fits * sizeof(std::uint32_t));
@@ -123,6 +130,10 @@ bool FakeProcesses::listProcessIds(std::uint32_t* ids, std::uint32_t capacityByt
 std::unique_ptr<OpenedProcess> FakeProcesses::openProcess(std::uint32_t processId, std::uint32_t access,
                                                           std::uint32_t& lastError) {
     openings_.push_back({processId, access});
+    if (faults_.fails(SeamCall::kOpenProcess)) {
+        lastError = kErrorAccessDenied;
+        return nullptr;
+    }
     if (!isRunning(processId)) {
         lastError = kErrorInvalidParameter;
         return nullptr;

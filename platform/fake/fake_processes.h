@@ -36,7 +36,8 @@ struct ProcessOpening {
 
 class FakeProcesses : public Processes {
 public:
-    FakeProcesses(FakeFileSystem& files, FakePrivileges& privileges) : files_(files), privileges_(privileges) {}
+    FakeProcesses(FaultPlan& faults, FakeFileSystem& files, FakePrivileges& privileges)
+        : faults_(faults), files_(files), privileges_(privileges) {}
 
     // Starts a program running the image at imagePath (empty: unnamed),
     // holding that file open; returns its id.
@@ -64,6 +65,7 @@ private:
     class Handle;
     class Snapshot;
 
+    FaultPlan& faults_;
     FakeFileSystem& files_;
     FakePrivileges& privileges_;
     std::vector<FakeProcess> running_;

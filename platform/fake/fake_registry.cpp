@@ -40,6 +40,7 @@ public:
 
     RegistryStatus queryValue(const char* name, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t& size) override {
+        if (owner_.faults_.fails(SeamCall::kQueryValue)) return kErrorAccessDenied;
         RegistryValue* found = find(name);
         if (found == nullptr) return kErrorFileNotFound;
         if (type != nullptr) *type = found->type;
@@ -47,6 +48,7 @@ public:
     }
 
     RegistryStatus deleteValue(const char* name) override {
+        if (owner_.faults_.fails(SeamCall::kDeleteValue)) return kErrorAccessDenied;
         if ((access_ & kKeySetValue) == 0) return kErrorAccessDenied;
         std::vector<RegistryValue>* values = stored();
         if (values == nullptr || find(name) == nullptr) return kErrorFileNotFound;
@@ -58,6 +60,7 @@ public:
     }
 
     RegistryStatus countValues(std::uint32_t& count) override {
+        if (owner_.faults_.fails(SeamCall::kCountValues)) return kErrorAccessDenied;
         std::vector<RegistryValue>* values = stored();
         if (values == nullptr) return kErrorFileNotFound;
         count = static_cast<std::uint32_t>(values->size());
@@ -65,6 +68,7 @@ public:
     }
 
     RegistryStatus valueNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) override {
+        if (owner_.faults_.fails(SeamCall::kValueNameAt)) return kErrorAccessDenied;
         std::vector<RegistryValue>* values = stored();
         if (values == nullptr) return kErrorFileNotFound;
         if (index >= values->size()) return kErrorNoMoreItems;
@@ -96,7 +100,7 @@ private:
     std::uint32_t access_;
 };
 
-FakeRegistry::FakeRegistry(FakeProcesses& processes) : processes_(processes) {
+FakeRegistry::FakeRegistry(FaultPlan& faults, FakeProcesses& processes) : faults_(faults), processes_(processes) {
     setValue(kPerflibNames, "Counters", kRegistryMultiString, buildCounterNames(standardCounterNames()));
 }
 
@@ -145,9 +149,16 @@ std::optional<RegistryValue> FakeRegistry::value(const std::string& keyPath, con
     return std::nullopt;
 }
 
+std::map<std::string, std::vector<RegistryValue>> FakeRegistry::contents() const {
+    std::map<std::string, std::vector<RegistryValue>> all;
+    for (const auto& [path, key] : keys_) all[path] = key.values;
+    return all;
+}
+
 RegistryStatus FakeRegistry::openMachineKey(const char* subkey, std::uint32_t access,
                                             std::unique_ptr<RegistryKey>& key) {
     key.reset();
+    if (faults_.fails(SeamCall::kOpenMachineKey)) return kErrorAccessDenied;
     const std::string path = keyOf(subkey);
     if (denied_.count(path) != 0) return kErrorAccessDenied;
     if (keys_.count(path) == 0) return kErrorFileNotFound;
@@ -157,6 +168,7 @@ RegistryStatus FakeRegistry::openMachineKey(const char* subkey, std::uint32_t ac
 
 RegistryStatus FakeRegistry::deleteMachineKey(const char* subkey) {
     deletionsAsked_.push_back(subkey);
+    if (faults_.fails(SeamCall::kDeleteMachineKey)) return kErrorAccessDenied;
     const std::string path = keyOf(subkey);
     if (denied_.count(path) != 0) return kErrorAccessDenied;
     const auto found = keys_.find(path);
@@ -184,6 +196,7 @@ std::vector<std::uint8_t> FakeRegistry::currentPerformanceData() const {
 RegistryStatus FakeRegistry::queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) {
     ++performanceQueries_;
     performanceOpen_ = 1;
+    if (faults_.fails(SeamCall::kQueryPerformanceData)) return kErrorAccessDenied;
     if (std::strcmp(objects, std::to_string(kProcessObjectIndex).c_str()) != 0) return kErrorFileNotFound;
     const std::vector<std::uint8_t> block = currentPerformanceData();
     // ERROR_MORE_DATA leaves size as the caller gave it, unless told

@@ -24,7 +24,7 @@ struct RegistryValue {
 class FakeRegistry : public Registry {
 public:
     // The perflib counter names are there from the start.
-    explicit FakeRegistry(FakeProcesses& processes);
+    FakeRegistry(FaultPlan& faults, FakeProcesses& processes);
 
     // Creates the key and every key above it.
     void addKey(const std::string& path);
@@ -33,6 +33,9 @@ public:
                   const std::vector<std::uint8_t>& data);
     void setString(const std::string& keyPath, const std::string& name, const std::string& text);
     std::optional<RegistryValue> value(const std::string& keyPath, const std::string& name) const;
+    // Every key, by its path in capitals, with its values: the whole registry
+    // as it stands, to compare before and after.
+    std::map<std::string, std::vector<RegistryValue>> contents() const;
     // Opening or deleting the key then fails with ERROR_ACCESS_DENIED.
     void denyAccess(const std::string& path) { denied_.insert(keyOf(path)); }
 
@@ -67,6 +70,7 @@ private:
     static std::string keyOf(const std::string& path);
     std::vector<std::uint8_t> currentPerformanceData() const;
 
+    FaultPlan& faults_;
     FakeProcesses& processes_;
     std::map<std::string, StoredKey> keys_;  // by path in capitals
     std::set<std::string> denied_;

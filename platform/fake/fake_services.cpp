@@ -15,6 +15,7 @@ public:
 
     bool stop(std::uint32_t& state) override {
         ++owner_.stopControls_;
+        if (owner_.faults_.fails(SeamCall::kStopService)) return false;
         if (service_.refusesStop || service_.state == kServiceStopped) return false;
         service_.state = kServiceStopPending;
         settle();
@@ -23,6 +24,7 @@ public:
     }
 
     bool queryState(std::uint32_t& state) override {
+        if (owner_.faults_.fails(SeamCall::kQueryServiceState)) return false;
         if (service_.state == kServiceStopPending) {
             if (service_.stopPendingQueries > 0) --service_.stopPendingQueries;
             else settle();
@@ -52,6 +54,7 @@ public:
     Manager& operator=(const Manager&) = delete;
 
     std::unique_ptr<OpenedService> openService(const char* name, std::uint32_t) override {
+        if (owner_.faults_.fails(SeamCall::kOpenService)) return nullptr;
         const auto found = owner_.services_.find(inCapitalLetters(name));
         if (found == owner_.services_.end() || found->second.refusesOpen) return nullptr;
         return std::make_unique<Service>(owner_, found->second);
@@ -70,7 +73,7 @@ FakeService& FakeServices::service(const std::string& name) {
 }
 
 std::unique_ptr<ServiceManager> FakeServices::openManager(std::uint32_t) {
-    if (managerRefused_) return nullptr;
+    if (faults_.fails(SeamCall::kOpenServiceManager) || managerRefused_) return nullptr;
     return std::make_unique<Manager>(*this);
 }
 

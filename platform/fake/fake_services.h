@@ -24,7 +24,7 @@ struct FakeService {
 
 class FakeServices : public Services {
 public:
-    explicit FakeServices(FakeProcesses& processes) : processes_(processes) {}
+    FakeServices(FaultPlan& faults, FakeProcesses& processes) : faults_(faults), processes_(processes) {}
 
     // Adds a running service; names are matched without regard to case.
     FakeService& add(const std::string& name);
@@ -40,6 +40,7 @@ private:
     class Manager;
     class Service;
 
+    FaultPlan& faults_;
     FakeProcesses& processes_;
     std::map<std::string, FakeService> services_;  // by name in capitals
     bool managerRefused_ = false;

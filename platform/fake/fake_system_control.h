@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fake/fault_plan.h"
 #include "platform/system_control.h"
 
 namespace brisko::fake {
@@ -24,6 +25,8 @@ struct SystemMessage {
 
 class FakeSystemControl : public SystemControl {
 public:
+    explicit FakeSystemControl(FaultPlan& faults) : faults_(faults) {}
+
     // Windows XP until a test says otherwise.
     void setVersion(std::uint32_t platformId, std::uint32_t majorVersion, std::uint32_t minorVersion = 0) {
         version_ = SystemVersion{platformId, majorVersion, minorVersion};
@@ -43,6 +46,7 @@ public:
     int convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) override;
 
 private:
+    FaultPlan& faults_;
     std::optional<SystemVersion> version_ = SystemVersion{kPlatformNt, 5, 1};
     int shutdownResult_ = 1;
     std::vector<SystemMessage> messages_;

@@ -22,8 +22,9 @@ unsigned giveDirectory(const std::string& path, char* buffer, unsigned capacity)
 
 }  // namespace
 
-FakeSystemServices::FakeSystemServices()
-    : windowsDirectory_("C:\\WINDOWS"),
+FakeSystemServices::FakeSystemServices(FaultPlan& faults)
+    : faults_(faults),
+      windowsDirectory_("C:\\WINDOWS"),
       systemDirectory_("C:\\WINDOWS\\SYSTEM32"),
       temporaryDirectory_("C:\\WINDOWS\\TEMP\\") {
     setEnvironmentVariable("SystemRoot", windowsDirectory_);
@@ -36,18 +37,22 @@ void FakeSystemServices::setEnvironmentVariable(const std::string& name, const s
 }
 
 unsigned FakeSystemServices::windowsDirectory(char* buffer, unsigned capacity) {
+    if (faults_.fails(SeamCall::kWindowsDirectory)) return 0;
     return giveDirectory(windowsDirectory_, buffer, capacity);
 }
 
 unsigned FakeSystemServices::systemDirectory(char* buffer, unsigned capacity) {
+    if (faults_.fails(SeamCall::kSystemDirectory)) return 0;
     return giveDirectory(systemDirectory_, buffer, capacity);
 }
 
 unsigned FakeSystemServices::temporaryDirectory(char* buffer, unsigned capacity) {
+    if (faults_.fails(SeamCall::kTemporaryDirectory)) return 0;
     return giveDirectory(temporaryDirectory_, buffer, capacity);
 }
 
 unsigned FakeSystemServices::expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) {
+    if (faults_.fails(SeamCall::kExpandEnvironmentStrings)) return 0;
     std::string expanded;
     for (const char* at = text; *at != '\0';) {
         const char* close = *at == '%' ? std::strchr(at + 1, '%') : nullptr;

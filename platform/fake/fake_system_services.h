@@ -5,13 +5,14 @@
 #include <map>
 #include <string>
 
+#include "platform/fake/fault_plan.h"
 #include "platform/system_services.h"
 
 namespace brisko::fake {
 
 class FakeSystemServices : public SystemServices {
 public:
-    FakeSystemServices();
+    explicit FakeSystemServices(FaultPlan& faults);
 
     unsigned long long sleptMilliseconds() const { return slept_; }
     void setWindowsDirectory(const std::string& path) { windowsDirectory_ = path; }
@@ -19,6 +20,10 @@ public:
     void setTemporaryDirectory(const std::string& path) { temporaryDirectory_ = path; }
     // Names are matched without regard to case, as on Windows.
     void setEnvironmentVariable(const std::string& name, const std::string& value);
+    // The folders as set, whatever the fault plan makes the seam answer.
+    const std::string& windowsFolder() const { return windowsDirectory_; }
+    const std::string& systemFolder() const { return systemDirectory_; }
+    const std::string& temporaryFolder() const { return temporaryDirectory_; }
 
     void sleepMilliseconds(unsigned milliseconds) override { slept_ += milliseconds; }
     unsigned windowsDirectory(char* buffer, unsigned capacity) override;
@@ -27,6 +32,7 @@ public:
     unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
 
 private:
+    FaultPlan& faults_;
     unsigned long long slept_ = 0;
     std::string windowsDirectory_;
     std::string systemDirectory_;

@@ -40,7 +40,8 @@ void FakeWindowMessaging::sendMessage(WindowHandle window, std::uint32_t id) {
 }
 
 bool FakeWindowMessaging::takeMessage(WindowMessage& message) {
-    if (queue_.empty()) return false;
+    // A failed take leaves the message queued, as PeekMessage does.
+    if (faults_.fails(SeamCall::kTakeMessage) || queue_.empty()) return false;
     message = queue_.front();
     queue_.pop_front();
     return true;

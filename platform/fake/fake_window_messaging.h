@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/fake/fault_plan.h"
 #include "platform/window_messaging.h"
 
 namespace brisko::fake {
@@ -15,6 +16,8 @@ using WindowProcedure = std::function<void(const WindowMessage&)>;
 
 class FakeWindowMessaging : public WindowMessaging {
 public:
+    explicit FakeWindowMessaging(FaultPlan& faults) : faults_(faults) {}
+
     WindowHandle createWindow(WindowProcedure procedure);
     void postMessage(const WindowMessage& message);
     void postKeyDown(std::uintptr_t key);
@@ -29,6 +32,7 @@ public:
 private:
     void deliver(const WindowMessage& message);
 
+    FaultPlan& faults_;
     std::map<WindowHandle, WindowProcedure> windows_;
     WindowHandle lastHandle_ = 0;
     std::deque<WindowMessage> queue_;

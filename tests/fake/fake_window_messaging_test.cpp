@@ -35,7 +35,8 @@ protected:
         return messaging.createWindow([&received](const WindowMessage& m) { received.push_back(m); });
     }
 
-    FakeWindowMessaging messaging;
+    FaultPlan faults;
+    FakeWindowMessaging messaging{faults};
     std::vector<WindowMessage> first;
     std::vector<WindowMessage> second;
     const WindowHandle firstWindow = recordingWindow(first);
