@@ -37,18 +37,20 @@ bool readWholeFile(const char* path, std::string& content) {
     return length == 0 || file.readExactly(0, content.data(), static_cast<unsigned>(length));
 }
 
-// Every byte written, or false.
-bool writeWholeFile(const char* path, WriteMode mode, const std::string& content) {
-    const int descriptor = files().openForWriting(path, mode);
-    if (descriptor < 0) return false;
+// Writes every byte to an open descriptor and closes it; false on any
+// short write.
+bool writeAllAndClose(int descriptor, const std::string& content) {
     const int written = files().write(descriptor, content.data(), static_cast<unsigned>(content.size()));
     files().close(descriptor);
     return written == static_cast<int>(content.size());
 }
 
 int createWithEntry(const char* iniPath, const std::string& entry) {
-    if (writeWholeFile(iniPath, WriteMode::kCreateOrAppend, newFileWithRenameEntry(entry))) return 1;
-    // Half an entry must not wait for the next start.
+    // Never written over: a file that exists after all is not ours to create.
+    const int descriptor = files().openForWriting(iniPath, WriteMode::kCreateNew);
+    if (descriptor < 0) return 0;
+    if (writeAllAndClose(descriptor, newFileWithRenameEntry(entry))) return 1;
+    // Half an entry must not wait for the next start; the file is our own.
     files().removeFile(iniPath);
     return 0;
 }
@@ -63,7 +65,9 @@ int rewriteWithEntry(const char* iniPath, const std::string& entry) {
     }
     std::string previous;
     if (!readWholeFile(copyPath, previous)) return 0;
-    if (writeWholeFile(iniPath, WriteMode::kTruncateExisting, withRenameEntry(previous, entry))) return 1;
+    const int descriptor = files().openForWriting(iniPath, WriteMode::kTruncateExisting);
+    if (descriptor < 0) return 0;
+    if (writeAllAndClose(descriptor, withRenameEntry(previous, entry))) return 1;
     if (!files().copyFile(copyPath, iniPath)) {
         scanSession.wininitOnlyInCopy = 1;
         postReportLine("%s     Unable to restore, its previous content is kept in %s", iniPath, copyPath);

@@ -19,8 +19,9 @@ public:
 };
 
 enum class WriteMode {
-    // Creates a missing file; writes go to the end of the file.
-    kCreateOrAppend,
+    // Creates the file; fails when it exists already, so that an existing
+    // file is never written over as if it were new.
+    kCreateNew,
     // Empties an existing file; a missing one is not created.
     kTruncateExisting,
 };

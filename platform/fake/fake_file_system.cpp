@@ -292,9 +292,11 @@ int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
         if (!existing) return -1;
         descriptor = ::open(existing->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     } else {
-        const std::optional<fs::path> target = existing ? existing : hostPathForNew(path);
-        if (!target) return -1;
-        descriptor = ::open(target->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+        // Names are matched case-blind, so the host's O_EXCL alone would miss
+        // an existing file spelt otherwise.
+        const std::optional<fs::path> target = hostPathForNew(path);
+        if (existing || !target) return -1;
+        descriptor = ::open(target->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     }
     const auto limit = writeLimits_.find(key);
     if (descriptor >= 0 && limit != writeLimits_.end()) writeAllowances_[descriptor] = limit->second;

@@ -53,8 +53,8 @@ int Win32FileSystem::read(int descriptor, void* buffer, unsigned count) {
 void Win32FileSystem::close(int descriptor) { _close(descriptor); }
 
 int Win32FileSystem::openForWriting(const char* path, WriteMode mode) {
-    const int flags = mode == WriteMode::kCreateOrAppend ? (_O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY)
-                                                         : (_O_WRONLY | _O_TRUNC | _O_BINARY);
+    const int flags = mode == WriteMode::kCreateNew ? (_O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY)
+                                                    : (_O_WRONLY | _O_TRUNC | _O_BINARY);
     return _open(path, flags, _S_IREAD | _S_IWRITE);
 }
 

@@ -31,10 +31,11 @@ protected:
     }
 };
 
-TEST_F(FileWritingContract, CreateOrAppendMakesAMissingFileAndAddsToAnExistingOne) {
-    ASSERT_TRUE(writeThrough(at("new.ini"), WriteMode::kCreateOrAppend, "[rename]\r\n"));
-    ASSERT_TRUE(writeThrough(at("new.ini"), WriteMode::kCreateOrAppend, "NUL=C:\\A.EXE\r\n"));
-    EXPECT_EQ(backend_->readFile(at("new.ini")), "[rename]\r\nNUL=C:\\A.EXE\r\n");
+TEST_F(FileWritingContract, CreateNewMakesAMissingFileAndNeverOpensAnExistingOne) {
+    ASSERT_TRUE(writeThrough(at("new.ini"), WriteMode::kCreateNew, "[rename]\r\n"));
+    EXPECT_EQ(backend_->readFile(at("new.ini")), "[rename]\r\n");
+    EXPECT_EQ(fs_.openForWriting(at("NEW.INI").c_str(), WriteMode::kCreateNew), -1);
+    EXPECT_EQ(backend_->readFile(at("new.ini")), "[rename]\r\n");
 }
 
 TEST_F(FileWritingContract, TruncateEmptiesAnExistingFileButCreatesNone) {
@@ -47,7 +48,7 @@ TEST_F(FileWritingContract, TruncateEmptiesAnExistingFileButCreatesNone) {
 
 TEST_F(FileWritingContract, WritingABinaryLineEndKeepsItAsItIs) {
     const std::string bytes("a\nb\r\nc\x1a", 7);
-    ASSERT_TRUE(writeThrough(at("bytes.bin"), WriteMode::kCreateOrAppend, bytes));
+    ASSERT_TRUE(writeThrough(at("bytes.bin"), WriteMode::kCreateNew, bytes));
     EXPECT_EQ(backend_->readFile(at("bytes.bin")), bytes);
 }
 

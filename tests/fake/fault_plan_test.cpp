@@ -109,15 +109,18 @@ std::vector<SeamCase> seamCases() {
              });
          }},
         {SeamCall::kOpenForWriting, -1, [](FakeMachine&, auto) {
-             const int descriptor = files().openForWriting("C:\\Data\\new.txt", WriteMode::kCreateOrAppend);
-             if (descriptor >= 0) files().close(descriptor);
-             return static_cast<long long>(descriptor < 0 ? -1 : 1);
+             const int descriptor = files().openForWriting("C:\\Data\\new.txt", WriteMode::kCreateNew);
+             if (descriptor < 0) return -1LL;
+             files().close(descriptor);
+             files().removeFile("C:\\Data\\new.txt");
+             return 1LL;
          }},
         {SeamCall::kWrite, -1, [](FakeMachine&, auto) {
-             const int descriptor = files().openForWriting("C:\\Data\\new.txt", WriteMode::kCreateOrAppend);
+             const int descriptor = files().openForWriting("C:\\Data\\new.txt", WriteMode::kCreateNew);
              if (descriptor < 0) return -100LL;
              const int written = files().write(descriptor, "abc", 3);
              files().close(descriptor);
+             files().removeFile("C:\\Data\\new.txt");
              return static_cast<long long>(written);
          }},
         {SeamCall::kCopyFile, 0, [](FakeMachine&, auto) { return present(files().copyFile(kFile, "C:\\Data\\copy.txt")); }},
@@ -299,7 +302,7 @@ TEST_F(FaultPlanTest, AShortReadOrWriteMovesHalfTheBytes) {
               }),
               4);
     machine.faults().failNext(SeamCall::kWrite, Fault::kShortTransfer);
-    const int descriptor = files().openForWriting("C:\\Data\\short.txt", WriteMode::kCreateOrAppend);
+    const int descriptor = files().openForWriting("C:\\Data\\short.txt", WriteMode::kCreateNew);
     ASSERT_GE(descriptor, 0);
     EXPECT_EQ(files().write(descriptor, "abcdef", 6), 3);
     files().close(descriptor);

@@ -13,7 +13,8 @@ namespace {
 class WritingFaultsTest : public MachineTest {
 protected:
     int writeAll(const std::string& path, const std::string& text) {
-        const int descriptor = files.openForWriting(path.c_str(), WriteMode::kCreateOrAppend);
+        const WriteMode mode = machine.fileExists(path) ? WriteMode::kTruncateExisting : WriteMode::kCreateNew;
+        const int descriptor = files.openForWriting(path.c_str(), mode);
         if (descriptor < 0) return -1;
         const int written = files.write(descriptor, text.data(), static_cast<unsigned>(text.size()));
         files.close(descriptor);
@@ -23,7 +24,7 @@ protected:
 
 TEST_F(WritingFaultsTest, AWriteLimitCutsWritesShortAcrossCallsOfOneDescriptor) {
     files.failWritingAfter("d:\\WININIT.INI", 5);
-    const int descriptor = files.openForWriting("D:\\wininit.ini", WriteMode::kCreateOrAppend);
+    const int descriptor = files.openForWriting("D:\\wininit.ini", WriteMode::kCreateNew);
     ASSERT_GE(descriptor, 0);
     EXPECT_EQ(files.write(descriptor, "[ren", 4), 4);
     EXPECT_EQ(files.write(descriptor, "ame]", 4), 1);

@@ -176,16 +176,6 @@ void expectScanEnded(const Scenario& scenario, const ScanRecord& record) {
 
 }  // namespace
 
-bool wininitGainedASecondSection(const ScanRecord& record) {
-    const std::string* before = fileIn(record.before.files, kWininit);
-    const std::string* after = fileIn(record.after.files, kWininit);
-    if (before == nullptr || after == nullptr) return false;
-    for (const auto& [path, shortPath] : record.shortPaths) {
-        if (*after == *before + "[rename]\r\nNUL=" + shortPath + "\r\n") return true;
-    }
-    return false;
-}
-
 void expectSoundOutcome(const Scenario& scenario, const ScanRecord& record) {
     expectCleanFilesKept(scenario, record);
     expectCleanRegistryKept(scenario, record);

@@ -8,12 +8,6 @@ namespace brisko::sweep {
 
 void expectSoundOutcome(const Scenario& scenario, const ScanRecord& record);
 
-// The symptom of a fault mended on another branch: a failed exists() on
-// an existing wininit.ini has addRenameEntry take it for missing and append
-// a second [rename] section to it (and, should that write fail too, delete
-// the whole file). True when the run shows exactly that.
-bool wininitGainedASecondSection(const ScanRecord& record);
-
 // The run without a fault does the scenario's whole work, so that the
 // faulted runs have something to get wrong.
 void expectWholeWorkDone(const Scenario& scenario, const ScanRecord& record);
