@@ -25,7 +25,9 @@ wine_machine_dll_overrides='mscoree,mshtml=;winemenubuilder.exe=d'
 wine_machine_cleanup() {
   local work=$1 xvfb
   if [[ -d $work/prefix ]]; then
+    # The server writes the registry out as it ends: wait for it to be gone.
     WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
+    WINEPREFIX="$work/prefix" "$wineserver" -w >/dev/null 2>&1 || true
   fi
   if [[ -f $work/xvfb.pid ]]; then
     xvfb=$(<"$work/xvfb.pid")
