@@ -172,9 +172,11 @@ private:
     HANDLE thread_;
 };
 
+// The drive the scan is held on, and the one it walks after it.
 constexpr const wchar_t* kHeldDrive = L"D:\\";
+constexpr const wchar_t* kTailDrive = L"E:\\";
 
-bool showsHeldDrive(const std::wstring& status) { return status.compare(0, 3, kHeldDrive) == 0; }
+bool showsDrive(const std::wstring& status, const wchar_t* root) { return status.compare(0, 3, root) == 0; }
 
 // Suspends the program's thread at a moment its status shows a file of
 // drive D:. Window texts and styles of another process are read without a
@@ -186,14 +188,14 @@ bool holdOnDriveD(HWND main) {
     const bool held = waitFor([&] {
         if (!thread.suspend()) return false;
         status = text(main, kStatusText);
-        if (showsHeldDrive(status)) return true;
+        if (showsDrive(status, kHeldDrive)) return true;
         thread.resume();
         // Past drive D:, or at the end: too late to hold it there.
-        if (status.compare(0, 3, L"E:\\") == 0 || visible(main, kOk)) return true;
+        if (showsDrive(status, kTailDrive) || visible(main, kOk)) return true;
         Sleep(1);
         return false;
     });
-    const bool onDriveD = held && showsHeldDrive(status);
+    const bool onDriveD = held && showsDrive(status, kHeldDrive);
     check(onDriveD, "the scan is held while it walks drive D: (" + narrow(status) + ")");
     return onDriveD;
 }
