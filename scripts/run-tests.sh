@@ -33,7 +33,7 @@ ctest_results() {
 bundle_lines() {
   local log=$1/Testing/Temporary/LastTest.log
   [[ -f $log ]] || return 0
-  awk '/^[0-9]+\/[0-9]+ Test: / { name = $3 }
+  awk '/^[0-9]+\/[0-9]+ Test: / { name = $0; sub(/^[0-9]+\/[0-9]+ Test: /, "", name) }
        /^gtest (counts|skipped): / { print name "\t" $0 }' "$log"
 }
 
