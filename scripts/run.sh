@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Brisko's main job on a demo machine: builds brisko.exe, makes a throwaway
-# Windows machine (a Wine prefix in a temporary folder) holding harmless
-# synthetic samples, starts Brisko there and presses Scan.
+# Windows machine (a Wine prefix in a scratch folder of the build tree)
+# holding harmless synthetic samples, starts Brisko there and presses Scan.
 #
 # The demo machine: drive C: (the prefix's own) with two samples, one of
 # them started by a Run value of the registry; drive D: (a second fixed
-# drive, another temporary folder) with a read-only sample, a near miss and
-# ordinary files. Nothing outside the temporary folder is touched, and it
+# drive, another scratch folder) with a read-only sample, a near miss and
+# ordinary files. Nothing outside the scratch folder is touched, and it
 # is removed at the end.
 #
 # With a display (DISPLAY set) Brisko's window shows there and stays until
@@ -29,9 +29,10 @@ sample="$build/release/tools/sample_writer/brisko-sample"
 
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
-work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-demo.XXXXXX")
-trap 'wine_machine_cleanup "$work"' EXIT
-trap 'exit 130' INT TERM
+work=
+trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
+trap 'exit 130' INT TERM HUP
+wine_machine_make_work "$build" demo || exit 1
 
 headless=0
 if [[ -z ${DISPLAY:-} ]]; then

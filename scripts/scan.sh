@@ -17,7 +17,7 @@ if [ $# -gt 0 ]; then
   exec "$scan" "$@"
 fi
 
-demo=$(mktemp -d)
+demo=$(mktemp -d) || { echo "$0: cannot make a temporary folder" >&2; exit 1; }
 trap 'rm -rf "$demo"' EXIT
 sample="$build/tools/sample_writer/brisko-sample"
 mkdir -p "$demo/Windows/System32" "$demo/Program Files/Tools" "$demo/Users/guest/Downloads"

@@ -1,29 +1,79 @@
 # Shell functions, sourced by the scripts that run brisko.exe under Wine: a
-# virtual X display and a throwaway Wine prefix. Each caller owns a work
-# folder and calls wine_machine_cleanup when it ends.
+# virtual X display and a throwaway Wine prefix. Each caller makes its work
+# folder with wine_machine_make_work and calls wine_machine_cleanup when it
+# ends.
 #
+#   wine_machine_make_work BUILD_DIR NAME
+#                                     sets work to a fresh folder under
+#                                     BUILD_DIR/wine-scratch, after clearing
+#                                     what runs that were killed left there
 #   wine_machine_start_display WORK   sets DISPLAY to a fresh Xvfb display
 #   wine_machine_make_prefix WORK     sets WINEPREFIX and friends; drive C:
 #                                     only (Z:, which points at /, removed),
 #                                     with no link out of the prefix
-#   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb
+#   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb,
+#                                     and removes the folder
 
 wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
 wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
-wine_machine_xvfb_pid=
+# No .NET or HTML engine to install, and no menu entries or file
+# associations written into the host's home.
+wine_machine_dll_overrides='mscoree,mshtml=;winemenubuilder.exe=d'
+
+# Ends what a work folder's run left behind: the Wine processes of its
+# prefix, its Xvfb, the folder itself.
+wine_machine_cleanup() {
+  local work=$1 xvfb
+  if [[ -d $work/prefix ]]; then
+    # The server writes the registry out as it ends: wait for it to be gone.
+    WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
+    WINEPREFIX="$work/prefix" "$wineserver" -w >/dev/null 2>&1 || true
+  fi
+  if [[ -f $work/xvfb.pid ]]; then
+    xvfb=$(<"$work/xvfb.pid")
+    if [[ $xvfb =~ ^[0-9]+$ && $(cat "/proc/$xvfb/comm" 2>/dev/null) == Xvfb ]]; then
+      kill "$xvfb" 2>/dev/null || true
+    fi
+  fi
+  rm -rf "$work"
+}
+
+# A run killed by a time limit never reaches its traps: the next run
+# clears the folders whose owner has gone.
+wine_machine_clear_leftovers() {
+  local scratch=$1 folder owner
+  for folder in "$scratch"/*/; do
+    [[ -d $folder ]] || continue
+    folder=${folder%/}
+    owner=$(cat "$folder/owner.pid" 2>/dev/null || true)
+    if [[ $owner =~ ^[0-9]+$ ]] && kill -0 "$owner" 2>/dev/null; then continue; fi
+    echo "clearing the leftovers of an earlier run: $folder" >&2
+    wine_machine_cleanup "$folder"
+  done
+}
+
+wine_machine_make_work() {
+  local build_dir=$1 name=$2 scratch
+  scratch="$build_dir/wine-scratch"
+  mkdir -p "$scratch" || { echo "cannot make $scratch" >&2; return 1; }
+  wine_machine_clear_leftovers "$scratch"
+  work=$(mktemp -d "$scratch/$name.XXXXXX") || { echo "cannot make a work folder under $scratch" >&2; return 1; }
+  echo "$$" >"$work/owner.pid"
+}
 
 wine_machine_start_display() {
-  local work=$1 n
+  local work=$1 n xvfb
   for n in $(seq 90 140); do
     [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    wine_machine_xvfb_pid=$!
+    xvfb=$!
+    # Read by wine_machine_cleanup, in this run or a later one.
+    echo "$xvfb" >"$work/xvfb.pid"
     sleep 1
-    if kill -0 "$wine_machine_xvfb_pid" 2>/dev/null; then
+    if kill -0 "$xvfb" 2>/dev/null; then
       export DISPLAY=":$n"
       return 0
     fi
-    wine_machine_xvfb_pid=
   done
   echo "no free X display" >&2
   return 1
@@ -31,7 +81,7 @@ wine_machine_start_display() {
 
 wine_machine_make_prefix() {
   local work=$1
-  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="$wine_machine_dll_overrides"
   "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; return 1; }
   "$wineserver" -w
   rm -f "$WINEPREFIX/dosdevices/z:"
@@ -46,9 +96,3 @@ wine_machine_make_prefix() {
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 }
 
-wine_machine_cleanup() {
-  local work=$1
-  WINEPREFIX="$work/prefix" "$wineserver" -k >/dev/null 2>&1 || true
-  [[ -n $wine_machine_xvfb_pid ]] && kill "$wine_machine_xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,8 @@ class BriskoScanRunTest : public ::testing::Test {
 protected:
     BriskoScanRunTest() {
         std::string pattern = (fs::temp_directory_path() / "brisko-scan-test-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
+        root_ = pattern;
         volume_ = root_ / "volume";
         fs::create_directories(volume_);
     }

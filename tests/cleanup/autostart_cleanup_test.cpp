@@ -100,6 +100,9 @@ TEST_F(AutostartCleanupTest, WithoutAReportWindowValuesGoButNoLineIsPosted) {
     set(kRun, "One", "C:\\WINDOWS\\x.exe");
     clean("C:\\WINDOWS\\x.exe");
     EXPECT_FALSE(has(kRun, "One"));
+    // Nothing was even formatted for a window: no line went anywhere.
+    EXPECT_STREQ(scanSession.reportLine, "");
+    EXPECT_TRUE(reportLines().empty());
 }
 
 TEST_F(AutostartCleanupTest, ANameTooLongToRememberIsNotCut) {
@@ -131,13 +134,20 @@ TEST_F(AutostartCleanupTest, TheHostsFileOfTheRunningFamilyIsCheckedFirst) {
         SCOPED_TRACE(c.platformId);
         testing::resetAttachPoints();
         machine.fakeControl().setVersion(c.platformId, 5);
+        // A Run value that starts the infected file: its line must come
+        // after the hosts line. No name is remembered from the case before.
+        scanSession.autostartValueName[0] = '\0';
+        set(kRun, "Updater", "C:\\WINDOWS\\x.exe");
         clean("C:\\WINDOWS\\x.exe");
         if (c.hostsPath == nullptr) {
-            EXPECT_TRUE(reportLines().empty());
+            EXPECT_THAT(reportLines(), ElementsAre(kWalkLine));
         } else {
-            EXPECT_THAT(reportLines(), ElementsAre(std::string(c.hostsPath) +
-                                                   "     W32/Pelto.Worm Not Disinfected As Per User's Selection"));
+            EXPECT_THAT(reportLines(),
+                        ElementsAre(std::string(c.hostsPath) +
+                                        "     W32/Pelto.Worm Not Disinfected As Per User's Selection",
+                                    kWalkLine));
         }
+        EXPECT_FALSE(has(kRun, "Updater"));
     }
 }
 

@@ -59,10 +59,22 @@ TEST_F(DirectoryWalkTest, AFolderThatCannotBeListedIsSkippedSilently) {
 
 TEST_F(DirectoryWalkTest, PumpsTwiceForEachEntryOfPassOneAndOnceInPassTwo) {
     machine.writeFile("D:\\t\\f", "");  // entries: ".", "..", "f"
-    for (int i = 0; i < 9; ++i) machine.fakeWindows().postMessage(WindowMessage{0, 0x200, 0, 0, 0, 0, 0});
+    // Each pumped message lands in the event log between the shown items;
+    // more are queued than the walk may take, so an extra pump shows too.
+    const WindowHandle pumped =
+        machine.fakeWindows().createWindow([](const WindowMessage&) { testing::eventLog().push_back("pump"); });
+    constexpr std::size_t kQueued = 20;
+    for (std::size_t i = 0; i < kQueued; ++i) {
+        machine.fakeWindows().postMessage(WindowMessage{pumped, 0x200, 0, 0, 0, 0, 0});
+    }
     walk("D:\\t\\*.*");
+    EXPECT_THAT(testing::eventLog(),
+                ElementsAre("pump", "item: D:\\t\\.", "pump",    // pass 1: before and after each entry
+                            "pump", "item: D:\\t\\..", "pump",  //
+                            "pump", "item: D:\\t\\f", "pump",    //
+                            "pump", "pump", "pump"));             // pass 2: once for each entry
     EXPECT_EQ(machine.fakeWindows().dispatchedMessages().size(), 9u);
-    EXPECT_EQ(machine.fakeWindows().pendingMessages(), 0u);
+    EXPECT_EQ(machine.fakeWindows().pendingMessages(), kQueued - 9);
 }
 
 TEST_F(DirectoryWalkTest, EscapeAnsweredNoGoesOnAndYesStops) {

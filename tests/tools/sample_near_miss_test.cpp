@@ -158,6 +158,9 @@ bool roomForFarHeaders(const ThreatSignature& record) {
 
 TEST(NearMiss, EachDiffersAsIntendedAndIsRejected) {
     static_assert(std::size(kChecks) == std::size(kAllNearMisses), "a check for every near miss");
+    // How many samples each check examined: an empty table or a near miss
+    // that is never built must not pass unseen.
+    std::size_t examined[std::size(kChecks)] = {};
     for (const SampleLayout layout : kAllLayouts) {
         for (unsigned index = 0; index < kSignatureCount; ++index) {
             SCOPED_TRACE(describe(index, layout));
@@ -166,7 +169,8 @@ TEST(NearMiss, EachDiffersAsIntendedAndIsRejected) {
             const std::optional<ParsedImage> goodParsed = parseImage(good);
             ASSERT_TRUE(goodParsed.has_value());
             ASSERT_TRUE(matchesRecord(record, good));
-            for (const NearMissCheck& check : kChecks) {
+            for (std::size_t c = 0; c < std::size(kChecks); ++c) {
+                const NearMissCheck& check = kChecks[c];
                 SCOPED_TRACE(nearMissName(check.miss));
                 const Bytes near = buildSample(record, layout, check.miss);
                 const bool mayBeMissing = check.miss == NearMiss::HeaderOffsetBeyond64K && !roomForFarHeaders(record);
@@ -176,7 +180,18 @@ TEST(NearMiss, EachDiffersAsIntendedAndIsRejected) {
                 }
                 EXPECT_FALSE(matchesRecord(record, near));
                 check.check(Samples{record, good, *goodParsed, near});
+                ++examined[c];
             }
+        }
+    }
+    const std::size_t samples = std::size(kAllLayouts) * kSignatureCount;
+    ASSERT_GT(samples, 0u);
+    for (std::size_t c = 0; c < std::size(kChecks); ++c) {
+        SCOPED_TRACE(nearMissName(kChecks[c].miss));
+        if (kChecks[c].miss == NearMiss::HeaderOffsetBeyond64K) {
+            EXPECT_GT(examined[c], 0u);
+        } else {
+            EXPECT_EQ(examined[c], samples);
         }
     }
 }

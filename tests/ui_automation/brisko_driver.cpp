@@ -6,13 +6,19 @@
 //   brisko-driver idle               the idle dialog, its shape and focus
 //   brisko-driver windows N          exactly N main windows are open
 //   brisko-driver scan               press SCAN, wait for the scan to show
+//   brisko-driver scan-and-hold      the same, and hold the scan while it
+//                                    walks drive D: (its thread suspended)
 //   brisko-driver installed          the idle dialog with the product
 //   brisko-driver enter              Enter leaves the dialog open
 //   brisko-driver hover              the mouse over and off DOWNLOAD
 //   brisko-driver close-idle         the x ends the idle program
 //   brisko-driver ask-stop cancel|x|escape
-//                                    ask to stop, leave the question open
+//                                    ask a held scan to stop, let it go on,
+//                                    leave the question open
 //   brisko-driver answer yes|no      answer the open question
+//   brisko-driver answer no cancel|x|escape
+//                                    answer No and ask again at once, while
+//                                    the scan is still where it was asked
 //   brisko-driver completed FILES INFECTED
 //                                    wait for the end of a whole scan of
 //                                    FILES files, check the report
@@ -22,6 +28,13 @@
 //   brisko-driver ok                 press OK, which ends the program
 //
 // Prints one line per check; exits 1 when any check fails.
+//
+// A stop must reach the scan while it runs, however fast it runs: the scan
+// walks drive D: and then drive E:, and scan-and-hold suspends the
+// program's thread while the status shows a file of D:. A stop request
+// posted then is taken by the next message pump of the walk, which comes
+// before the end of E:; the question it opens runs inside the scan, so the
+// scan stays where it was until the question is answered.
 #include <windows.h>
 
 #include <cstdio>
@@ -127,6 +140,70 @@ HWND focusOf(HWND window) {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
     return info.hwndFocus;
+}
+
+// The program's one thread, which runs the scan and its windows.
+class ProgramThread {
+public:
+    explicit ProgramThread(HWND main)
+        : thread_(OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE,
+                             GetWindowThreadProcessId(main, nullptr))) {}
+    ~ProgramThread() {
+        if (thread_ != nullptr) CloseHandle(thread_);
+    }
+    ProgramThread(const ProgramThread&) = delete;
+    ProgramThread& operator=(const ProgramThread&) = delete;
+
+    bool opened() const { return thread_ != nullptr; }
+    // Returns once the thread has really stopped: reading its context waits
+    // for that.
+    bool suspend() {
+        if (SuspendThread(thread_) == static_cast<DWORD>(-1)) return false;
+        CONTEXT context{};
+        context.ContextFlags = CONTEXT_CONTROL;
+        if (GetThreadContext(thread_, &context)) return true;
+        ResumeThread(thread_);
+        return false;
+    }
+    // The suspend count before the call; -1 on failure.
+    int resume() { return static_cast<int>(ResumeThread(thread_)); }
+
+private:
+    HANDLE thread_;
+};
+
+// The drive the scan is held on, and the one it walks after it.
+constexpr const wchar_t* kHeldDrive = L"D:\\";
+constexpr const wchar_t* kTailDrive = L"E:\\";
+
+bool showsDrive(const std::wstring& status, const wchar_t* root) { return status.compare(0, 3, root) == 0; }
+
+// Suspends the program's thread at a moment its status shows a file of
+// drive D:. Window texts and styles of another process are read without a
+// message, so all of this works on the stopped thread.
+bool holdOnDriveD(HWND main) {
+    ProgramThread thread(main);
+    if (!thread.opened()) return check(false, "the program's thread opens"), false;
+    std::wstring status;
+    const bool held = waitFor([&] {
+        if (!thread.suspend()) return false;
+        status = text(main, kStatusText);
+        if (showsDrive(status, kHeldDrive)) return true;
+        thread.resume();
+        // Past drive D:, or at the end: too late to hold it there.
+        if (showsDrive(status, kTailDrive) || visible(main, kOk)) return true;
+        Sleep(1);
+        return false;
+    });
+    const bool onDriveD = held && showsDrive(status, kHeldDrive);
+    check(onDriveD, "the scan is held while it walks drive D: (" + narrow(status) + ")");
+    return onDriveD;
+}
+
+// Lets a scan held by scan-and-hold go on.
+bool release(HWND main) {
+    ProgramThread thread(main);
+    return thread.opened() && thread.resume() == 1;
 }
 
 // The report list's lines, read with the W messages: the A form comes back
@@ -252,13 +329,7 @@ int windows(int expected) {
     return failures ? 1 : 0;
 }
 
-int scan() {
-    HWND main = mainWindow();
-    if (main == nullptr) return check(false, "a main window is open"), 1;
-    press(main, kScan);
-    check(waitFor([&] { return visible(main, kReportList) && !text(main, kStatusText).empty() &&
-                               text(main, kStatusText) != L"Static"; }),
-          "the scan shows the item being scanned");
+void checkScanShown(HWND main) {
     check(!enabled(main, kScan), "SCAN is disabled");
     checkShown(main, {kCancel, kCloseBox, kDownload, kLogo, kSubtitle, kSearchingFor, kStatusFrame, kReportFrame,
                       kStatusText, kReportList},
@@ -267,22 +338,43 @@ int scan() {
           "the search line names the family");
     check(narrow(text(main, kStatusFrame)) == "Scanning", "the status frame reads Scanning");
     checkControlsOnTheSkin(main);
+}
+
+int scan() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    press(main, kScan);
+    check(waitFor([&] { return visible(main, kReportList) && !text(main, kStatusText).empty() &&
+                               text(main, kStatusText) != L"Static"; }),
+          "the scan shows the item being scanned");
+    checkScanShown(main);
     return failures ? 1 : 0;
 }
 
-int askStop(const std::string& how) {
+// Leaves the scan held when it succeeds; ask-stop lets it go on.
+int scanAndHold() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
-    check(visible(main, kCancel), "CANCEL is shown while the scan runs");
+    press(main, kScan);
+    if (!holdOnDriveD(main)) return 1;
+    checkScanShown(main);
+    return failures ? 1 : 0;
+}
+
+void postStopRequest(HWND main, const std::string& how) {
     if (how == "escape") {
         // The scan's own message loop takes the key, whichever window has it.
         PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     } else {
         press(main, how == "x" ? kCloseBox : kCancel);
     }
+}
+
+// The question a stop request opens, inside the scan.
+void checkStopQuestion(HWND main, const std::string& how) {
     HWND dialog = question(main);
     check(dialog != nullptr, "a question opens");
-    if (dialog == nullptr) return 1;
+    if (dialog == nullptr) return;
     check(narrow(text(dialog, kMessageText)) == "Terminate the Scan now?", "it asks to terminate the scan");
     // Only the close box asks under a caption of its own.
     const std::string caption = how == "x" ? "DialogBoxTitle" : "Brisko Ver 1.0";
@@ -290,6 +382,16 @@ int askStop(const std::string& how) {
     checkShown(dialog, {kYes, kNo}, {kMessageOk, kMessageCancel, kSingleOk});
     check(focusOf(dialog) == GetDlgItem(dialog, kYes), "YES has the focus");
     check(!IsWindowEnabled(main), "the main dialog waits for the answer");
+    check(!visible(main, kOk) && text(main, kStatusText).find(L"Scanning ") != 0, "the scan has not ended");
+}
+
+int askStop(const std::string& how) {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    check(visible(main, kCancel), "CANCEL is shown while the scan runs");
+    postStopRequest(main, how);
+    check(release(main), "the scan was held, and goes on");
+    checkStopQuestion(main, how);
     return failures ? 1 : 0;
 }
 
@@ -307,6 +409,23 @@ int answer(const std::string& which) {
         check(waitFor([&] { return text(main, kStatusText) != item; }), "the scan goes on");
         check(visible(main, kCancel) && !visible(main, kOk), "CANCEL stays");
     }
+    return failures ? 1 : 0;
+}
+
+// No, and at once the next stop request: the program's thread, waiting in
+// the question, is suspended while both are posted, so the request is taken
+// by the scan's next pump, before the end of drive E:.
+int answerNoAndAskAgain(const std::string& how) {
+    HWND main = mainWindow();
+    HWND dialog = main != nullptr ? question(main) : nullptr;
+    if (dialog == nullptr) return check(false, "a question is open"), 1;
+    ProgramThread thread(main);
+    if (!thread.opened() || !thread.suspend()) return check(false, "the program's thread is suspended"), 1;
+    press(dialog, kNo);
+    postStopRequest(main, how);
+    thread.resume();
+    check(waitFor([&] { return !IsWindow(dialog); }), "the question closes");
+    checkStopQuestion(main, how);
     return failures ? 1 : 0;
 }
 
@@ -421,19 +540,21 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "idle") return idle();
     if (args.size() == 2 && args[0] == "windows") return windows(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "scan") return scan();
+    if (args.size() == 1 && args[0] == "scan-and-hold") return scanAndHold();
     if (args.size() == 1 && args[0] == "installed") return installed();
     if (args.size() == 1 && args[0] == "enter") return enter();
     if (args.size() == 1 && args[0] == "hover") return hover();
     if (args.size() == 1 && args[0] == "close-idle") return closeIdle();
     if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
     if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
+    if (args.size() == 3 && args[0] == "answer" && args[1] == "no") return answerNoAndAskAgain(args[2]);
     if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
     if (args.size() == 2 && args[0] == "terminated") return terminated(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok();
-    std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | ask-stop cancel|x|escape |\n"
-               "       answer yes|no |\n"
+    std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
+               "       ask-stop cancel|x|escape | answer yes|no | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
                stderr);
     return 2;

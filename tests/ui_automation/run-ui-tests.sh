@@ -3,10 +3,12 @@
 # with brisko-driver.exe, as a person would: the idle dialog, a second copy,
 # Enter, a scan stopped with No and then run to its end, the close box of
 # an idle program, a second scan asked to stop with Escape (No) and the
-# close box (Yes). The Wine prefix is thrown away afterwards; its only fixed drive is D:,
-# a fixture folder of synthetic samples (C: is marked a network drive and Z:,
-# which Wine points at /, is removed). Screenshots go to
-# BUILD_DIR/ui-screenshots.
+# close box (Yes). The Wine prefix is thrown away afterwards; its only fixed
+# drives are D:, a fixture folder of synthetic samples, and E:, a folder of
+# ordinary files that the scan walks after D: (C: is marked a network drive
+# and Z:, which Wine points at /, is removed). Every stop is asked while the
+# driver holds the scan on D:, so E: is still to come whatever the speed of
+# the machine. Screenshots go to BUILD_DIR/ui-screenshots.
 #
 #   tests/ui_automation/run-ui-tests.sh BUILD_DIR
 set -euo pipefail
@@ -32,9 +34,10 @@ mkdir -p "$shots"
 top=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
-work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-ui.XXXXXX")
-trap 'wine_machine_cleanup "$work"' EXIT
-trap 'exit 130' INT TERM
+work=
+trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
+trap 'exit 130' INT TERM HUP
+wine_machine_make_work "$build_dir" ui-tests || exit 1
 
 wine_machine_start_display "$work"
 wine_machine_make_prefix "$work"
@@ -43,18 +46,30 @@ wine_machine_make_prefix "$work"
 "$wineserver" -k
 "$wineserver" -w || true
 fixture="$work/fixture"
-mkdir "$fixture"
+tail_drive="$work/tail"
+mkdir "$fixture" "$tail_drive"
 ln -s "$fixture" "$WINEPREFIX/dosdevices/d:"
+ln -s "$tail_drive" "$WINEPREFIX/dosdevices/e:"
 cp "$brisko_exe" "$driver_exe" "$sample_exe" "$WINEPREFIX/drive_c/"
 
 drive() { "$wine" 'C:\brisko-driver.exe' "$@" </dev/null; }
 shot() { drive settle && import -window root "$shots/$1.png"; }
+# A held scan answers no message: the screen as it stands.
+shot_held() { import -window root "$shots/$1.png"; }
 start_brisko() { "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 & brisko_pid=$!; }
 
-# Three infected samples, a near miss, ordinary files, and enough filler
-# folders that the scan is still running when it is asked to stop.
+# On D: three infected samples, a near miss, ordinary files and filler
+# folders, enough for the driver to find the scan there; on E: more filler,
+# which the scan reaches only after D:.
+fill() {  # fill FOLDER COUNT
+  local folder file
+  for folder in $(seq -w 1 "$2"); do
+    mkdir -p "$1/Data/folder$folder"
+    for file in $(seq -w 1 100); do echo "$folder $file" >"$1/Data/folder$folder/note$file.txt"; done
+  done
+}
 make_fixture() {
-  rm -rf "${fixture:?}"/*
+  rm -rf "${fixture:?}"/* "${tail_drive:?}"/*
   mkdir -p "$fixture/Windows/System32" "$fixture/Program Files/Tools" "$fixture/Users/guest/Downloads"
   local sample='C:\brisko-sample.exe'
   "$wine" "$sample" 1 'D:\Windows\System32\netsvc32.exe' </dev/null
@@ -62,10 +77,8 @@ make_fixture() {
   "$wine" "$sample" --layout none 5 'D:\Users\guest\Downloads\setup.exe' </dev/null
   "$wine" "$sample" --near-miss probe1-changed 5 'D:\Users\guest\Downloads\almost.exe' </dev/null
   echo "[boot loader]" >"$fixture/boot.ini"
-  for folder in $(seq -w 1 ${BRISKO_UI_FILLER_FOLDERS:-150}); do
-    mkdir -p "$fixture/Data/folder$folder"
-    for file in $(seq -w 1 100); do echo "$folder $file" >"$fixture/Data/folder$folder/note$file.txt"; done
-  done
+  fill "$fixture" 20
+  fill "$tail_drive" 3
 }
 
 status=0
@@ -75,7 +88,7 @@ step() {
 }
 
 make_fixture
-files=$(find "$fixture" -type f | wc -l)
+files=$(find "$fixture" "$tail_drive" -type f | wc -l)
 
 echo "== first run: idle, a second copy, a scan stopped with No and run to its end"
 start_brisko
@@ -85,8 +98,8 @@ shot idle
 step drive windows 1
 step drive enter
 step drive hover
-step drive scan
-shot scanning
+step drive scan-and-hold
+shot_held scanning
 step drive ask-stop cancel
 shot question
 step drive answer no
@@ -113,10 +126,9 @@ echo "== second run: a product folder too long to read, Escape answered No, then
 make_fixture
 start_brisko
 step drive idle
-step drive scan
+step drive scan-and-hold
 step drive ask-stop escape
-step drive answer no
-step drive ask-stop x
+step drive answer no x
 step drive answer yes
 step drive terminated "$files"
 shot terminated

@@ -30,8 +30,8 @@ fi
 source "$(dirname "$0")/../../scripts/lib/wine-machine.sh"
 
 work=
-trap '[[ -n $work ]] && wine_machine_cleanup "$work"' EXIT
-trap 'exit 130' INT TERM
+trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
+trap 'exit 130' INT TERM HUP
 unset DISPLAY WAYLAND_DISPLAY
 
 failures=0
@@ -78,7 +78,11 @@ restart() {
 
 run_version() {
   local version=$1
-  work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-restart.XXXXXX")
+  if ! wine_machine_make_work "$build_dir" "restart-$version"; then
+    echo "FAIL [$version] making the work folder"
+    failures=$((failures + 1))
+    return
+  fi
   if ! wine_machine_make_prefix "$work"; then
     echo "FAIL [$version] making the Wine prefix"
     failures=$((failures + 1))

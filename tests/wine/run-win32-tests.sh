@@ -9,7 +9,9 @@
 # BRISKO_WINE_VERSION (win98, nt40, winxp, win7) sets the Windows version
 # Wine presents; the tests read it too.
 #
-# Builds nothing. Exits with the test executable's status.
+# Builds nothing. Prints the test executable's counts of passed, failed and
+# skipped tests on a line of its own ("gtest counts: ..."), and exits with
+# its status.
 set -euo pipefail
 
 if [[ $# -lt 1 ]]; then
@@ -29,9 +31,10 @@ fi
 # out of the prefix into the host's home.
 source "$(dirname "$0")/../../scripts/lib/wine-machine.sh"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/brisko-wine.XXXXXX")
-trap 'wine_machine_cleanup "$work"' EXIT
-trap 'exit 130' INT TERM
+work=
+trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
+trap 'exit 130' INT TERM HUP
+wine_machine_make_work "$build_dir" win32-tests || exit 1
 
 # No display is needed: the tests create no windows.
 unset DISPLAY WAYLAND_DISPLAY
@@ -54,6 +57,27 @@ for program in brisko_sleeper brisko_test_service; do
   if [[ -n $found ]]; then cp "$found" "$WINEPREFIX/drive_c/$program.exe"; fi
 done
 
-status=0
-"$wine" 'C:\brisko_win32_tests.exe' "$@" </dev/null || status=$?
+# The counts of GoogleTest's own summary, on one line that
+# scripts/run-tests.sh collects: this one ctest test stands for them all.
+print_gtest_counts() {
+  local log=$1 ran passed failed skipped
+  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$log" | tail -n 1)
+  if [[ -z $ran ]]; then
+    echo "gtest counts: none, the test executable ended before its summary"
+    return
+  fi
+  passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$log" | tail -n 1)
+  failed=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\{0,1\}, listed below:.*/\1/p' "$log" | tail -n 1)
+  skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\{0,1\}, listed below:.*/\1/p' "$log" | tail -n 1)
+  echo "gtest counts: ${passed:-0} passed, ${failed:-0} failed, ${skipped:-0} skipped"
+  # The names of the skipped tests follow their count in the summary.
+  sed -n 's/^\[  SKIPPED \] \([A-Za-z_][A-Za-z0-9_./]*\)$/gtest skipped: \1/p' "$log" | sort -u
+}
+
+# Wine ends the program's lines with CR LF.
+set +e
+"$wine" 'C:\brisko_win32_tests.exe' "$@" </dev/null 2>&1 | tr -d '\r' | tee "$work/gtest.log"
+status=${PIPESTATUS[0]}
+set -e
+print_gtest_counts "$work/gtest.log"
 exit "$status"
