@@ -3,12 +3,19 @@
 # they are missing. Safe to run again.
 #   install-build-tools.sh          everything: host and Windows builds, Wine
 #   install-build-tools.sh --host   only what the Linux build needs
+#   install-build-tools.sh --fuzz   the Linux build and clang with libFuzzer
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev)
-if [ "${1:-}" != "--host" ]; then
-  packages+=(mingw-w64 wine64 xvfb imagemagick)
-fi
+case "${1:-}" in
+  "") packages+=(mingw-w64 wine64 xvfb imagemagick) ;;
+  --host) ;;
+  --fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev) ;;
+  *)
+    echo "usage: $0 [--host|--fuzz]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
