@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/path_name.h"
 #include "engine/text_compare.h"
 #include "memscan/memory_scan.h"
 #include "memscan/platform_version.h"
@@ -19,11 +20,6 @@ constexpr unsigned kPauseAfterEnding = 500;
 constexpr unsigned kPauseBetweenEntries = 100;
 constexpr unsigned kPauseBeforeOpening = 50;
 constexpr std::size_t kExtensionLength = 4;
-
-const char* fileNameOf(const char* path) {
-    const char* slash = std::strrchr(path, '\\');
-    return slash != nullptr ? slash + 1 : path;
-}
 
 bool endProcess(std::uint32_t processId, std::uint32_t access) {
     std::uint32_t lastError = 0;
