@@ -21,8 +21,6 @@ std::int32_t memoryRestartNeeded = 0;
 namespace {
 
 constexpr std::uint32_t kEndAccess = kProcessTerminate | kProcessQueryInformation;
-constexpr unsigned kMessageOkCancel = 0x01;
-constexpr unsigned kMessageIconInformation = 0x40;
 
 bool endProcess(std::uint32_t processId) {
     std::uint32_t lastError = 0;

@@ -10,6 +10,7 @@
 #include "memscan/platform_version.h"
 #include "memscan/process_list.h"
 #include "memscan/process_name_table.h"
+#include "platform/message_box_flags.h"
 #include "platform/platform.h"
 
 namespace brisko {
@@ -88,7 +89,7 @@ int endAllByInstanceName(const char* path) {
 }
 
 int reportUnkillable(const char* path) {
-    systemControl().showSystemMessage("Could not kill process", path, 0);
+    systemControl().showSystemMessage("Could not kill process", path, kMessageOk);
     return 0;
 }
 
