@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/path_name.h"
+
 namespace brisko {
 namespace {
 
@@ -19,8 +21,7 @@ bool beginsWithPath(const char* text, const char* path) {
 }  // namespace
 
 AutostartVerdict judgeAutostartValue(const char* data, const char* expanded, const char* infectedPath) {
-    const char* lastBackslash = std::strrchr(infectedPath, '\\');
-    const char* fileName = lastBackslash != nullptr ? lastBackslash + 1 : infectedPath;
+    const char* fileName = fileNameOf(infectedPath);
     if (std::strstr(data, fileName) != nullptr && isBareReference(data)) {
         const bool inSystemFolder = std::strstr(infectedPath, "\\system\\") != nullptr ||
                                     std::strstr(infectedPath, "\\system32\\") != nullptr;

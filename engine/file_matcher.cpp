@@ -5,6 +5,7 @@
 #include "cleanup/autostart_cleanup.h"
 #include "engine/bounded_text.h"
 #include "engine/disposition.h"
+#include "engine/little_endian.h"
 #include "engine/probe_offset.h"
 #include "engine/scan_session.h"
 #include "platform/platform.h"
@@ -29,15 +30,6 @@ constexpr unsigned kSectionHeaderLength = 40;
 constexpr std::uint32_t kSectionTableDistance = 4 + kFileHeaderLength + 224;
 
 constexpr std::uint64_t kLengthUnknown = ~std::uint64_t{0};
-
-std::uint16_t readLittle16(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t readLittle32(const std::uint8_t* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 // The header fields of the file under test. Every read lands in a fixed
 // buffer of its own size, so no field of the file can steer a read elsewhere.

@@ -12,8 +12,7 @@ void pumpOneMessage() {
     if (!windows().takeMessage(message)) return;
     // Any message carrying the Escape key code asks, whatever its number.
     if ((message.wParam & 0xFFFF) == kKeyEscape) {
-        if (ShowMessageDialog("Terminate the Scan now?", programTitle,
-                              kMessageYesNo | kMessageIconQuestion) != kAnswerNo) {
+        if (ShowMessageDialog(kStopQuestion, programTitle, kMessageYesNo | kMessageIconQuestion) != kAnswerNo) {
             scanSession.stopRequested = 1;
         }
         return;

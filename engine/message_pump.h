@@ -4,6 +4,9 @@
 
 namespace brisko {
 
+// Asked before a running scan stops, here on Escape and by the main dialog.
+constexpr const char* kStopQuestion = "Terminate the Scan now?";
+
 void pumpOneMessage();
 
 }  // namespace brisko

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/path_name.h"
 #include "engine/program_identity.h"
 #include "engine/scan_session.h"
 #include "memscan/image_walks.h"
@@ -20,8 +21,6 @@ std::int32_t memoryRestartNeeded = 0;
 namespace {
 
 constexpr std::uint32_t kEndAccess = kProcessTerminate | kProcessQueryInformation;
-constexpr unsigned kMessageOkCancel = 0x01;
-constexpr unsigned kMessageIconInformation = 0x40;
 
 bool endProcess(std::uint32_t processId) {
     std::uint32_t lastError = 0;
@@ -37,8 +36,7 @@ bool treatsProcesses() {
 // The image's file name without its extension: the name a service that
 // runs it would have.
 void serviceNameOf(const char* imagePath, char* name, std::size_t capacity) {
-    const char* slash = std::strrchr(imagePath, '\\');
-    std::strncpy(name, slash != nullptr ? slash + 1 : imagePath, capacity - 1);
+    std::strncpy(name, fileNameOf(imagePath), capacity - 1);
     name[capacity - 1] = '\0';
     if (char* dot = std::strrchr(name, '.')) *dot = '\0';
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/message_box_flags.h"
 #include "platform/platform.h"
 
 namespace brisko {
@@ -14,7 +15,7 @@ constexpr std::uint32_t kAdjustAndQuery = kTokenAdjustPrivileges | kTokenQuery;
 void enableDebugPrivilege() {
     std::unique_ptr<AccessToken> token = privileges().openOwnToken(kAdjustAndQuery);
     if (!token) {
-        systemControl().showSystemMessage("false", "TEMP", 0);
+        systemControl().showSystemMessage("false", "TEMP", kMessageOk);
         return;
     }
     token->enablePrivilege("SeDebugPrivilege");

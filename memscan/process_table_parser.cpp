@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/little_endian.h"
 #include "memscan/process_name_table.h"
 
 namespace brisko {
@@ -31,9 +32,7 @@ public:
     // The little-endian value at offset; false when it is not wholly inside.
     bool read32(std::uint64_t offset, std::uint32_t& value) const {
         if (offset > size_ || size_ - offset < 4) return false;
-        value = static_cast<std::uint32_t>(block_[offset]) | static_cast<std::uint32_t>(block_[offset + 1]) << 8 |
-                static_cast<std::uint32_t>(block_[offset + 2]) << 16 |
-                static_cast<std::uint32_t>(block_[offset + 3]) << 24;
+        value = readLittle32(block_ + offset);
         return true;
     }
 
@@ -42,7 +41,7 @@ public:
     bool readWideText(std::uint64_t offset, std::vector<std::uint16_t>& text) const {
         text.clear();
         for (std::uint64_t at = offset; at <= size_ && size_ - at >= 2; at += 2) {
-            const std::uint16_t unit = static_cast<std::uint16_t>(block_[at] | block_[at + 1] << 8);
+            const std::uint16_t unit = readLittle16(block_ + at);
             text.push_back(unit);
             if (unit == 0) return true;
         }

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <memory>
 
+#include "engine/path_name.h"
 #include "engine/text_compare.h"
 #include "memscan/memory_scan.h"
 #include "memscan/platform_version.h"
 #include "memscan/process_list.h"
 #include "memscan/process_name_table.h"
+#include "platform/message_box_flags.h"
 #include "platform/platform.h"
 
 namespace brisko {
@@ -19,11 +21,6 @@ constexpr unsigned kPauseAfterEnding = 500;
 constexpr unsigned kPauseBetweenEntries = 100;
 constexpr unsigned kPauseBeforeOpening = 50;
 constexpr std::size_t kExtensionLength = 4;
-
-const char* fileNameOf(const char* path) {
-    const char* slash = std::strrchr(path, '\\');
-    return slash != nullptr ? slash + 1 : path;
-}
 
 bool endProcess(std::uint32_t processId, std::uint32_t access) {
     std::uint32_t lastError = 0;
@@ -92,7 +89,7 @@ int endAllByInstanceName(const char* path) {
 }
 
 int reportUnkillable(const char* path) {
-    systemControl().showSystemMessage("Could not kill process", path, 0);
+    systemControl().showSystemMessage("Could not kill process", path, kMessageOk);
     return 0;
 }
 

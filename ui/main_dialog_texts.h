@@ -14,7 +14,6 @@ std::string searchingForLine();
 constexpr const char* kNoticeLine = "Close every other program before you press Scan; Brisko asks before it stops. ";
 constexpr const char* kProductLine = "This program is a part of Kavrel antivirus software.";
 
-constexpr const char* kStopQuestion = "Terminate the Scan now?";
 // The close box asks the same question as Escape under a caption of its own.
 constexpr const char* kCloseBoxCaption = "DialogBoxTitle";
 constexpr const char* kScanningCaption = "Scanning";

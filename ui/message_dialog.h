@@ -3,11 +3,11 @@
 // brisko.exe links the dialog of ui/win32; the tools, which nobody watches,
 // link unattended_questions.cpp.
 
+#include "platform/message_box_flags.h"
+
 namespace brisko {
 
-// Flag bits and results as in the system message box.
-constexpr unsigned kMessageYesNo = 0x04;
-constexpr unsigned kMessageIconQuestion = 0x20;
+// Results as in the system message box.
 constexpr int kAnswerOk = 1;
 constexpr int kAnswerCancel = 2;
 constexpr int kAnswerYes = 6;

@@ -1,30 +1,24 @@
 #include "ui/message_dialog_form.h"
 
+#include "platform/message_box_flags.h"
 #include "ui/message_dialog.h"
 
 namespace brisko {
 namespace {
 
-constexpr unsigned kFlagOkCancel = 0x01;
-constexpr unsigned kFlagYesNo = 0x04;
-constexpr unsigned kFlagIconHand = 0x10;
-constexpr unsigned kFlagIconQuestion = 0x20;
-constexpr unsigned kFlagIconExclamation = 0x30;
-constexpr unsigned kFlagIconAsterisk = 0x40;
-
 MessageButtons buttonsFor(unsigned flags) {
     // The first bit that matches wins, so Yes/No/Cancel (3) shows OK and Cancel.
-    if (flags & kFlagOkCancel) return MessageButtons::okCancel;
-    if (flags & kFlagYesNo) return MessageButtons::yesNo;
+    if (flags & kMessageOkCancel) return MessageButtons::okCancel;
+    if (flags & kMessageYesNo) return MessageButtons::yesNo;
     return MessageButtons::okOnly;
 }
 
 int iconFor(unsigned flags) {
-    // Exclamation shares its bits with hand and question, so it is tested first.
-    if ((flags & kFlagIconExclamation) == kFlagIconExclamation) return kIconExclamationBitmap;
-    if (flags & kFlagIconAsterisk) return kIconInformationBitmap;
-    if (flags & kFlagIconQuestion) return kIconQuestionBitmap;
-    if (flags & kFlagIconHand) return kIconStopBitmap;
+    // Exclamation shares its bits with stop and question, so it is tested first.
+    if ((flags & kMessageIconExclamation) == kMessageIconExclamation) return kIconExclamationBitmap;
+    if (flags & kMessageIconInformation) return kIconInformationBitmap;
+    if (flags & kMessageIconQuestion) return kIconQuestionBitmap;
+    if (flags & kMessageIconStop) return kIconStopBitmap;
     return kIconExclamationBitmap;
 }
 
