@@ -7,10 +7,10 @@
 #include "cleanup/autostart_rules.h"
 #include "cleanup/hosts_check.h"
 #include "cleanup/registry_values.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/scan_session.h"
-#include "engine/text_compare.h"
-#include "memscan/platform_version.h"
+#include "base/text_compare.h"
+#include "platform/system_family.h"
 #include "platform/platform.h"
 
 namespace brisko {

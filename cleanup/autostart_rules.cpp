@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/path_name.h"
+#include "base/path_name.h"
 
 namespace brisko {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cleanup/rename_section.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/scan_session.h"
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "platform/platform.h"
 #include "platform/read_only_file.h"
 

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "cleanup/hosts_pattern.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/disposition.h"
 #include "engine/scan_session.h"
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 #include "platform/platform.h"
 #include "platform/read_only_file.h"
 

@@ -1,6 +1,6 @@
 #include "cleanup/rename_section.h"
 
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 
 namespace brisko {
 namespace {

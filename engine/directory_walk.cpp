@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/display_text.h"
 #include "engine/file_matcher.h"
 #include "engine/message_pump.h"

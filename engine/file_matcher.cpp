@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "cleanup/autostart_cleanup.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/disposition.h"
-#include "engine/little_endian.h"
+#include "base/little_endian.h"
 #include "engine/probe_offset.h"
 #include "engine/scan_session.h"
 #include "platform/platform.h"

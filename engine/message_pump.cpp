@@ -1,6 +1,6 @@
 #include "engine/message_pump.h"
 
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 #include "engine/scan_session.h"
 #include "platform/platform.h"
 #include "ui/message_dialog.h"

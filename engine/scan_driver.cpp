@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/directory_walk.h"
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 #include "engine/scan_session.h"
 #include "memscan/memory_scan.h"
 #include "memscan/restart.h"

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "platform/platform.h"
 
 namespace brisko {

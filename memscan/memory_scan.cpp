@@ -3,11 +3,11 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/path_name.h"
-#include "engine/program_identity.h"
+#include "base/path_name.h"
+#include "base/program_identity.h"
 #include "engine/scan_session.h"
 #include "memscan/image_walks.h"
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "memscan/process_list.h"
 #include "memscan/restart.h"
 #include "memscan/service_cleanup.h"
@@ -67,7 +67,7 @@ int runNtPass() {
             disposalWalkOverImage(entry.imagePath);
             continue;
         }
-        const int generation = ntGeneration();
+        const NtGeneration generation = ntGeneration();
         if (generation != kGenerationNt4 && generation != kGenerationNt5) continue;
         char serviceName[kPathCapacity];
         serviceNameOf(entry.imagePath, serviceName, sizeof serviceName);
@@ -96,7 +96,7 @@ void promptRestartAndExit() {
 }  // namespace
 
 void runMemoryScan() {
-    const int family = platformFamily();
+    const SystemFamily family = platformFamily();
     scanSession.inMemoryScan = 1;
     if (family == kFamilyWindows9x) run9xPass();
     if (family == kFamilyNt && runNtPass() != 0) promptRestartAndExit();

@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 #include "memscan/process_name_table.h"
 
 namespace brisko {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/little_endian.h"
+#include "base/little_endian.h"
 #include "memscan/process_name_table.h"
 
 namespace brisko {

@@ -1,6 +1,6 @@
 #include "memscan/restart.h"
 
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "memscan/privilege_steps.h"
 #include "platform/platform.h"
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/path_name.h"
-#include "engine/text_compare.h"
+#include "base/path_name.h"
+#include "base/text_compare.h"
 #include "memscan/memory_scan.h"
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "memscan/process_list.h"
 #include "memscan/process_name_table.h"
 #include "platform/message_box_flags.h"
@@ -96,7 +96,7 @@ int reportUnkillable(const char* path) {
 }  // namespace
 
 int terminateByPath(const char* path) {
-    const int family = platformFamily();
+    const SystemFamily family = platformFamily();
     if (family == kFamilyWindows9x) return endFirstByFileName(path) != 0 ? 1 : reportUnkillable(path);
     if (family != kFamilyNt) return 1;
     if (ntGeneration() == kGenerationNt5) return endAllByWholePath(path);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 
 namespace brisko {
 

@@ -6,7 +6,7 @@
 
 #include "cleanup/autostart_cleanup.h"
 #include "cleanup/hosts_pattern.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "tests/support/engine_fixture.h"
 
 namespace brisko {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/text_compare.h"
+#include "base/text_compare.h"
 #include "memscan/memory_scan.h"
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "memscan/process_list.h"
 #include "tests/contract/file_system_contract.h"
 
@@ -31,8 +31,8 @@ protected:
 TEST_F(ProcessContract, VersionTestsFollowTheSystemVersion) {
     struct Case {
         const char* version;
-        int family;
-        int generation;
+        SystemFamily family;
+        NtGeneration generation;
     };
     const Case cases[] = {
         {"win98", kFamilyWindows9x, kGenerationNone},

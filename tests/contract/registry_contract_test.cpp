@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cleanup/autostart_cleanup.h"
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/scan_session.h"
 #include "tests/contract/file_system_contract.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/bounded_text.h"
+#include "base/bounded_text.h"
 #include "engine/disposition.h"
 #include "tests/support/engine_fixture.h"
 

@@ -1,5 +1,5 @@
 // brisko.exe: the application object and the program's entry point.
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"

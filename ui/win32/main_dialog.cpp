@@ -7,7 +7,7 @@
 #include <shellapi.h>
 
 #include "engine/message_pump.h"
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 #include "engine/scan_driver.h"
 #include "engine/scan_session.h"
 #include "resources/resource_ids.h"

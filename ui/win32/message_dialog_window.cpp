@@ -1,6 +1,6 @@
 #include "ui/win32/message_dialog_window.h"
 
-#include "engine/program_identity.h"
+#include "base/program_identity.h"
 #include "resources/resource_ids.h"
 #include "ui/framework/gdi_handles.h"
 #include "ui/message_dialog_layout.h"

@@ -1,10 +1,10 @@
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 
 #include "platform/platform.h"
 
 namespace brisko {
 
-int platformFamily() {
+SystemFamily platformFamily() {
     SystemVersion version{};
     if (!systemControl().queryVersion(version)) return kFamilyUndetermined;
     if (version.platformId == kPlatformWindows) return kFamilyWindows9x;
@@ -12,7 +12,7 @@ int platformFamily() {
     return kFamilyOther;
 }
 
-int ntGeneration() {
+NtGeneration ntGeneration() {
     SystemVersion version{};
     if (!systemControl().queryVersion(version) || version.platformId != kPlatformNt) return kGenerationNone;
     if (version.majorVersion <= 4) return kGenerationNt4;

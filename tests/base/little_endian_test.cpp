@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/little_endian.h"
+#include "base/little_endian.h"
 
 namespace brisko {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/path_name.h"
+#include "base/path_name.h"
 
 namespace brisko {
 namespace {

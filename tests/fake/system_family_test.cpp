@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "memscan/platform_version.h"
+#include "platform/system_family.h"
 #include "platform/fake/fake_machine.h"
 
 namespace brisko {
 namespace {
 
-TEST(PlatformVersionTest, FamilyAndGenerationFollowTheReportedVersion) {
+TEST(SystemFamilyTest, FamilyAndGenerationFollowTheReportedVersion) {
     struct Case {
         const char* name;
         bool available;
         std::uint32_t platformId;
         std::uint32_t major;
-        int family;
-        int generation;
+        SystemFamily family;
+        NtGeneration generation;
     };
     const Case cases[] = {
         {"unavailable", false, 0, 0, kFamilyUndetermined, kGenerationNone},
