@@ -5,7 +5,6 @@
 
 #include "cleanup/rename_section.h"
 #include "base/bounded_text.h"
-#include "engine/scan_session.h"
 #include "platform/system_family.h"
 #include "platform/platform.h"
 #include "platform/read_only_file.h"
@@ -57,7 +56,7 @@ int createWithEntry(const char* iniPath, const std::string& entry) {
 
 // Rewrites the file through a copy in the temporary folder, which also
 // serves to put the old content back when the rewrite fails.
-int rewriteWithEntry(const char* iniPath, const std::string& entry) {
+int rewriteWithEntry(ScanContext& scan, const char* iniPath, const std::string& entry) {
     char copyPath[kIniPathCapacity];
     if (!pathInFolder(&SystemServices::temporaryDirectory, kTemporaryDirectoryOffered, "wininit.ini", copyPath) ||
         !files().copyFile(iniPath, copyPath)) {
@@ -69,32 +68,32 @@ int rewriteWithEntry(const char* iniPath, const std::string& entry) {
     if (descriptor < 0) return 0;
     if (writeAllAndClose(descriptor, withRenameEntry(previous, entry))) return 1;
     if (!files().copyFile(copyPath, iniPath)) {
-        scanSession.wininitOnlyInCopy = 1;
-        postReportLine("%s     Unable to restore, its previous content is kept in %s", iniPath, copyPath);
+        scan.session.wininitOnlyInCopy = 1;
+        scan.postReportLine("%s     Unable to restore, its previous content is kept in %s", iniPath, copyPath);
     }
     return 0;
 }
 
 }  // namespace
 
-int addRenameEntry(const char* target, const char* source) {
+int addRenameEntry(ScanContext& scan, const char* target, const char* source) {
     char iniPath[kIniPathCapacity];
     if (!pathInFolder(&SystemServices::windowsDirectory, kWindowsDirectoryOffered, "\\wininit.ini", iniPath)) {
         return 0;
     }
-    if (scanSession.wininitOnlyInCopy) return 0;
+    if (scan.session.wininitOnlyInCopy) return 0;
     const std::string entry = std::string(target) + "=" + source + "\r\n";
-    return files().exists(iniPath) ? rewriteWithEntry(iniPath, entry) : createWithEntry(iniPath, entry);
+    return files().exists(iniPath) ? rewriteWithEntry(scan, iniPath, entry) : createWithEntry(iniPath, entry);
 }
 
-int scheduleDeletionAtRestart(const char* path) {
+int scheduleDeletionAtRestart(ScanContext& scan, const char* path) {
     switch (platformFamily()) {
         case kFamilyWindows9x: {
             // wininit.ini is read before long names exist: it takes the short path.
             char shortPath[kPathCapacity];
             const unsigned length = files().shortPathName(path, shortPath, sizeof shortPath);
             if (length == 0 || length >= sizeof shortPath) return 0;
-            return addRenameEntry("NUL", shortPath) != 0 ? 1 : 0;
+            return addRenameEntry(scan, "NUL", shortPath) != 0 ? 1 : 0;
         }
         case kFamilyNt:
             return files().deleteAtRestart(path) ? 1 : 0;

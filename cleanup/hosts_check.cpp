@@ -2,14 +2,14 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
-#include "cleanup/hosts_pattern.h"
 #include "base/bounded_text.h"
-#include "engine/disposition.h"
-#include "engine/scan_session.h"
 #include "base/text_compare.h"
+#include "cleanup/hosts_pattern.h"
 #include "platform/platform.h"
 #include "platform/read_only_file.h"
+#include "platform/system_family.h"
 
 namespace brisko {
 namespace {
@@ -17,15 +17,20 @@ namespace {
 constexpr std::int32_t kWindowLength = 4096;
 // The size that size kinds 16 and 17 compare expectedSize with.
 constexpr std::int32_t kReferenceSize = 0;
+constexpr unsigned kFolderOffered = 260;
 
-// The compaction of the file's first and last 4096 bytes: what the
-// patterns are looked for in. Process-wide, as every check overwrites them.
+// The compaction of some of the file's bytes: whitespace left out.
 struct Compaction {
     std::uint8_t bytes[kWindowLength];
     std::int32_t count;
 };
-Compaction compactedHead;
-Compaction compactedTail;
+
+// What the patterns are looked for in: the compaction of the file's first
+// and last 4096 bytes.
+struct CompactedWindows {
+    Compaction head;
+    Compaction tail;
+};
 
 bool isWhitespace(std::uint8_t byte) {
     return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' || byte == '\f';
@@ -46,21 +51,21 @@ bool beginsWithBegin(ReadOnlyFile& file) {
 // Reads and compacts the first and last 4096 bytes (the whole of a shorter
 // file); the search length is how many raw bytes that covered.
 bool readWindows(ReadOnlyFile& file, std::int32_t length, std::uint8_t (&testBuffer)[kWindowLength + 1],
-                 std::int32_t& searchLength) {
+                 std::int32_t& searchLength, CompactedWindows& windows) {
     std::memset(testBuffer, 0, sizeof testBuffer);
     if (length < kWindowLength) {
         searchLength = length;
         if (!file.readExactly(0, testBuffer, static_cast<unsigned>(length))) return false;
-        compact(testBuffer, length, compactedHead);
-        compactedTail = compactedHead;
+        compact(testBuffer, length, windows.head);
+        windows.tail = windows.head;
         return true;
     }
     searchLength = kWindowLength;
     if (!file.readExactly(0, testBuffer, kWindowLength)) return false;
-    compact(testBuffer, kWindowLength, compactedHead);
+    compact(testBuffer, kWindowLength, windows.head);
     std::memset(testBuffer, 0, sizeof testBuffer);
     if (!file.readExactly(length - kWindowLength, testBuffer, kWindowLength)) return false;
-    compact(testBuffer, kWindowLength, compactedTail);
+    compact(testBuffer, kWindowLength, windows.tail);
     return true;
 }
 
@@ -101,13 +106,13 @@ void copyWindow(const Compaction& from, std::int32_t start, std::uint8_t* into) 
 }
 
 bool recordMatches(const HostsPattern& record, std::int32_t length, std::int32_t searchLength,
-                   std::uint8_t (&testBuffer)[kWindowLength + 1]) {
+                   const CompactedWindows& windows, std::uint8_t (&testBuffer)[kWindowLength + 1]) {
     // A record longer than its own pattern buffer cannot be compared.
     if (record.patternLength == 0 || record.patternLength > kHostsPatternCapacity ||
         length < record.patternLength || !sizeConditionHolds(record)) {
         return false;
     }
-    const Compaction& part = record.part == kCompactedTail ? compactedTail : compactedHead;
+    const Compaction& part = record.part == kCompactedTail ? windows.tail : windows.head;
     std::memset(testBuffer, 0, sizeof testBuffer);
     if (record.searchMode == kSearchAnywhere) {
         std::memcpy(testBuffer, part.bytes, static_cast<std::size_t>(part.count));
@@ -121,60 +126,46 @@ bool recordMatches(const HostsPattern& record, std::int32_t length, std::int32_t
     return std::memcmp(testBuffer, record.pattern, record.patternLength) == 0;
 }
 
-const HostsPattern* findHostsPattern(ReadOnlyFile& file) {
+const HostsPattern* findHostsPattern(ReadOnlyFile& file, const HostsPatternTable& table) {
     const std::int32_t length = file.length();
     if (length < 0 || !beginsWithBegin(file)) return nullptr;
     std::uint8_t testBuffer[kWindowLength + 1];
     std::int32_t searchLength = 0;
-    if (!readWindows(file, length, testBuffer, searchLength)) return nullptr;
-    for (const HostsPattern& record : hostsPatternTable) {
-        if (recordMatches(record, length, searchLength, testBuffer)) {
-            ++scanSession.filesInfected;
-            return &record;
-        }
+    CompactedWindows windows;
+    if (!readWindows(file, length, testBuffer, searchLength, windows)) return nullptr;
+    for (const HostsPattern& record : table) {
+        if (recordMatches(record, length, searchLength, windows, testBuffer)) return &record;
     }
     return nullptr;
 }
 
-void treatHostsFile(const char* path, const char* threatName) {
-    switch (scanSession.userAction) {
-        case kActionRemove:
-        case kActionRemoveToo:
-            // Neither attributes nor running programs stand in the way of a
-            // hosts file; a failure is only reported.
-            if (files().removeFile(path)) {
-                reportRemoved(path, threatName);
-            } else {
-                postReportLine("%s     %s Remove failed", path, threatName);
-            }
-            break;
-        case kActionRename:
-            renameInfectedFile(path, threatName);
-            break;
-        case kActionLeave:
-            postReportLine("%s     %s Not Disinfected As Per User's Selection", scanSession.currentItem,
-                           scanSession.currentThreat);
-            break;
-        default:
-            break;
-    }
-}
-
 }  // namespace
 
-int checkHostsFile(const char* path) {
-    unscrambleHostsPatterns();
+bool findHostsInfection(const char* path, HostsThreatName& threatName, const HostsPatternTable& table) {
     ReadOnlyFile file(files(), path);
-    if (!file.isOpen()) return 0;
-    const HostsPattern* match = findHostsPattern(file);
-    file.close();
-    if (match == nullptr) return 0;
-    char threatName[sizeof match->threatName + 1] = {};
-    std::memcpy(threatName, match->threatName, sizeof match->threatName);
-    copyTruncated(scanSession.currentThreat, threatName);
-    copyTruncated(scanSession.currentItem, path);
-    treatHostsFile(path, threatName);
-    return 1;
+    if (!file.isOpen()) return false;
+    const HostsPattern* match = findHostsPattern(file, table);
+    if (match == nullptr) return false;
+    copyTruncated(threatName, std::string_view(match->threatName, sizeof match->threatName));
+    return true;
+}
+
+bool hostsPathOfThisSystem(char (&path)[kPathCapacity]) {
+    unsigned length = 0;
+    const char* name = nullptr;
+    switch (platformFamily()) {
+        case kFamilyNt:
+            length = systemServices().systemDirectory(path, kFolderOffered);
+            name = "\\drivers\\etc\\hosts";
+            break;
+        case kFamilyWindows9x:
+            length = systemServices().windowsDirectory(path, kFolderOffered);
+            name = "\\hosts";
+            break;
+        default:
+            return false;
+    }
+    return length > 0 && length < kFolderOffered && joinIfFits(path, sizeof path, path, length, name);
 }
 
 }  // namespace brisko

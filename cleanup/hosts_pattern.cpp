@@ -4,13 +4,10 @@ namespace brisko {
 namespace {
 
 constexpr std::uint8_t kScramblingKey = 0x5A;
-bool unscrambled = false;
-
-}  // namespace
 
 // The pattern is a run of uuencoded text without any whitespace, as a
 // hosts file replaced by the worm's encoded copy holds it.
-HostsPattern hostsPatternTable[kHostsPatternCount] = {
+constexpr HostsPatternTable kScrambledPatterns = {{
     {"W32/Pelto.Worm", 134042, 1888, kHostsPatternCapacity, kCompactedHead,
      {0x17, 0x6a, 0x1d, 0x73, 0x13, 0x66, 0x0c, 0x17, 0x15, 0x72, 0x7c, 0x17, 0x1f, 0x63, 0x6d, 0x7b, 0x09,
       0x72, 0x7d, 0x6b, 0x12, 0x60, 0x6d, 0x76, 0x1a, 0x61, 0x7c, 0x1f, 0x14, 0x63, 0x68, 0x7b, 0x15, 0x61,
@@ -19,15 +16,18 @@ HostsPattern hostsPatternTable[kHostsPatternCount] = {
       0x11, 0x74, 0x08, 0x7b, 0x13, 0x67, 0x78, 0x7b, 0x13, 0x66, 0x08, 0x7b, 0x14, 0x61, 0x0d, 0x6a, 0x1a,
       0x67, 0x7c, 0x7f, 0x11, 0x63, 0x6c, 0x02, 0x1a, 0x63, 0x1d, 0x73, 0x15, 0x61, 0x68, 0x7b},
      kSearchAnywhere, 18},
-};
+}};
 
-void unscrambleHostsPatterns() {
-    if (unscrambled) return;
-    unscrambled = true;
-    HostsPattern& first = hostsPatternTable[0];
-    for (unsigned i = 0; i < first.patternLength && i < kHostsPatternCapacity; ++i) {
-        first.pattern[i] ^= kScramblingKey;
+}  // namespace
+
+HostsPatternTable plainHostsPatterns() {
+    HostsPatternTable plain = kScrambledPatterns;
+    for (HostsPattern& record : plain) {
+        for (unsigned i = 0; i < record.patternLength && i < kHostsPatternCapacity; ++i) {
+            record.pattern[i] ^= kScramblingKey;
+        }
     }
+    return plain;
 }
 
 }  // namespace brisko

@@ -1,6 +1,7 @@
 #pragma once
 // The built-in table of hosts file patterns. The pattern bytes are stored
 // scrambled so that the program's own file does not carry them in clear.
+#include <array>
 #include <cstdint>
 
 namespace brisko {
@@ -24,11 +25,10 @@ struct HostsPattern {
 
 constexpr unsigned kHostsPatternCount = 1;
 
-// Holds scrambled patterns until unscrambleHostsPatterns has run.
-extern HostsPattern hostsPatternTable[kHostsPatternCount];
+using HostsPatternTable = std::array<HostsPattern, kHostsPatternCount>;
 
-// Turns the stored patterns into plain bytes; only the first call of a
-// process does anything.
-void unscrambleHostsPatterns();
+// The built-in table with its patterns as plain bytes, unscrambled afresh
+// from the stored table at every call.
+HostsPatternTable plainHostsPatterns();
 
 }  // namespace brisko

@@ -1,21 +1,19 @@
 #include "memscan/image_walks.h"
 
-#include "engine/directory_walk.h"
-#include "engine/scan_session.h"
 #include "platform/platform.h"
 
 namespace brisko {
 
-void walkOverImage(const char* imagePath) {
-    scanSession.foundInMemory = 0;
+void walkOverImage(ScanContext& scan, FileVisitor& examiner, const char* imagePath) {
+    scan.session.foundInMemory = 0;
     if (!files().exists(imagePath)) return;
-    walkDirectory(imagePath);
+    walkDirectory(scan, examiner, imagePath);
 }
 
-void disposalWalkOverImage(const char* imagePath) {
-    scanSession.memoryScanAction = scanSession.userAction;
-    walkOverImage(imagePath);
-    scanSession.memoryScanAction = 0;
+void disposalWalkOverImage(ScanContext& scan, FileVisitor& examiner, const char* imagePath) {
+    scan.session.memoryScanAction = scan.session.userAction;
+    walkOverImage(scan, examiner, imagePath);
+    scan.session.memoryScanAction = 0;
 }
 
 }  // namespace brisko

@@ -4,19 +4,14 @@
 #include <memory>
 
 #include "base/path_name.h"
-#include "base/program_identity.h"
-#include "engine/scan_session.h"
 #include "memscan/image_walks.h"
 #include "platform/system_family.h"
 #include "memscan/process_list.h"
 #include "memscan/restart.h"
 #include "memscan/service_cleanup.h"
 #include "platform/platform.h"
-#include "ui/message_dialog.h"
 
 namespace brisko {
-
-std::int32_t memoryRestartNeeded = 0;
 
 namespace {
 
@@ -28,9 +23,9 @@ bool endProcess(std::uint32_t processId) {
     return process && process->terminate(0);
 }
 
-bool treatsProcesses() {
-    return scanSession.userAction == kActionRemove || scanSession.userAction == kActionRename ||
-           scanSession.userAction == kActionRemoveToo;
+bool treatsProcesses(const ScanSession& session) {
+    return session.userAction == kActionRemove || session.userAction == kActionRename ||
+           session.userAction == kActionRemoveToo;
 }
 
 // The image's file name without its extension: the name a service that
@@ -41,30 +36,30 @@ void serviceNameOf(const char* imagePath, char* name, std::size_t capacity) {
     if (char* dot = std::strrchr(name, '.')) *dot = '\0';
 }
 
-void run9xPass() {
+void run9xPass(ScanContext& scan, FileVisitor& examiner) {
     ProcessList list;
     if (!listProcessesByToolHelp(list)) return;
     for (const ProcessEntry& entry : list) {
-        walkOverImage(entry.imagePath);
-        if (!scanSession.foundInMemory || scanSession.userAction == kActionLeave) continue;
+        walkOverImage(scan, examiner, entry.imagePath);
+        if (!scan.session.foundInMemory || scan.session.userAction == kActionLeave) continue;
         endProcess(entry.processId);
         // Ended or not, the file goes to the disposition, which deals with
         // a file in use.
-        disposalWalkOverImage(entry.imagePath);
+        disposalWalkOverImage(scan, examiner, entry.imagePath);
     }
 }
 
 // 1 when an infected process was left running in this pass, its service
 // not stopped: only a restart can remove it.
-int runNtPass() {
+int runNtPass(ScanContext& scan, FileVisitor& examiner) {
     ProcessList list;
     if (!listProcessesByPsapi(list, DebugPrivilegeStep::kOnRefusal)) return 0;
     int leftRunning = 0;
     for (const ProcessEntry& entry : list) {
-        walkOverImage(entry.imagePath);
-        if (!scanSession.foundInMemory || !treatsProcesses()) continue;
+        walkOverImage(scan, examiner, entry.imagePath);
+        if (!scan.session.foundInMemory || !treatsProcesses(scan.session)) continue;
         if (endProcess(entry.processId) || endProcess(entry.processId)) {
-            disposalWalkOverImage(entry.imagePath);
+            disposalWalkOverImage(scan, examiner, entry.imagePath);
             continue;
         }
         const NtGeneration generation = ntGeneration();
@@ -73,21 +68,18 @@ int runNtPass() {
         serviceNameOf(entry.imagePath, serviceName, sizeof serviceName);
         if (stopService(serviceName) != 0) {
             deleteServiceEntries(serviceName);
-            disposalWalkOverImage(entry.imagePath);
+            disposalWalkOverImage(scan, examiner, entry.imagePath);
             continue;
         }
         deleteServiceEntries(serviceName);
-        memoryRestartNeeded = 1;
+        scan.session.memoryRestartNeeded = 1;
         leftRunning = 1;
     }
     return leftRunning;
 }
 
-void promptRestartAndExit() {
-    if (ShowMessageDialog("W32/Krenot.Trojan  found in memory! registry entries created by the worm are removed. "
-                          "You must restart the computer and run this program to continue scanning.\n\n"
-                          "Restart the computer now?",
-                          programTitle, kMessageOkCancel | kMessageIconInformation) == kAnswerOk) {
+void promptRestartAndExit(ScanContext& scan) {
+    if (scan.ask(kMemoryRestartQuestion) == kAnswerOk) {
         restartSystem();
     }
     systemControl().exitProgram(0);
@@ -95,12 +87,12 @@ void promptRestartAndExit() {
 
 }  // namespace
 
-void runMemoryScan() {
+void runMemoryScan(ScanContext& scan, FileVisitor& examiner) {
     const SystemFamily family = platformFamily();
-    scanSession.inMemoryScan = 1;
-    if (family == kFamilyWindows9x) run9xPass();
-    if (family == kFamilyNt && runNtPass() != 0) promptRestartAndExit();
-    scanSession.inMemoryScan = 0;
+    scan.session.inMemoryScan = 1;
+    if (family == kFamilyWindows9x) run9xPass(scan, examiner);
+    if (family == kFamilyNt && runNtPass(scan, examiner) != 0) promptRestartAndExit(scan);
+    scan.session.inMemoryScan = 0;
 }
 
 }  // namespace brisko

@@ -48,7 +48,7 @@ struct WindowMessage {
     std::int32_t y;
 };
 
-// Message numbers the engine itself looks at.
+// Message numbers the program itself looks at.
 constexpr std::uint32_t kMessageDestroy = 0x0002;
 constexpr std::uint32_t kMessageQuit = 0x0012;
 constexpr std::uint32_t kMessageKeyDown = 0x0100;

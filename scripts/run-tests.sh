@@ -98,7 +98,7 @@ cmake -S "$top" -B "$build/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISKO_SANI
   -DCMAKE_C_FLAGS= -DCMAKE_CXX_FLAGS= -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_SHARED_LINKER_FLAGS= \
   -DCMAKE_C_FLAGS_DEBUG=-g -DCMAKE_CXX_FLAGS_DEBUG=-g
 cmake --build "$build/host" -j "$jobs"
-sanitized=$build/host/tests/engine/engine_tests
+sanitized=$build/host/tests/scan/scan_tests
 if ! grep -q __asan_init "$sanitized" || ! grep -q __ubsan_handle "$sanitized"; then
   echo "$sanitized was built without AddressSanitizer and UndefinedBehaviorSanitizer" >&2
   exit 1

@@ -1,7 +1,6 @@
 #include "ui/message_dialog_form.h"
 
 #include "platform/message_box_flags.h"
-#include "ui/message_dialog.h"
 
 namespace brisko {
 namespace {

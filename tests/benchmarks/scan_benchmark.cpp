@@ -20,11 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_driver.h"
-#include "engine/scan_session.h"
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "platform/fake/fake_machine.h"
+#include "scan/scan.h"
+#include "scan/scan_driver.h"
 #include "tools/sample_writer/sample_writer.h"
+#include "ui/window_front_end.h"
 
 namespace brisko {
 namespace {
@@ -127,13 +128,25 @@ unsigned listTreeAsTheWalkDoes(const std::string& folder) {
     return entries;
 }
 
-void scanTree(WindowHandle window) {
-    scanSession = ScanSession{};
-    scanSession.reportWindow = window;
+// The dialog's front end over a window of the simulated machine; nobody
+// answers questions.
+class BenchmarkFrontEnd : public WindowFrontEnd {
+public:
+    using WindowFrontEnd::WindowFrontEnd;
+    int ask(const Question& question) override { return refusalOf(question); }
+};
+
+// The record of a whole scan of drive C:, reported to the window.
+ScanSession scanTree(WindowHandle window) {
+    BenchmarkFrontEnd frontEnd(window);
+    Scan scan(frontEnd);
+    ScanSession& session = scan.session();
+    session.reportWindow = window;
     // Leave the samples where they are, so every round scans the same tree.
-    scanSession.userAction = kActionLeave;
-    std::strcpy(scanSession.scanTarget, "C:");
-    runScanDriver();
+    session.userAction = kActionLeave;
+    std::strcpy(session.scanTarget, "C:");
+    runScanDriver(scan);
+    return session;
 }
 
 double secondsOf(const std::function<void()>& work) {
@@ -174,14 +187,14 @@ int main(int argc, char** argv) {
 
     // One warm-up of each, so both start from the same file cache.
     unsigned listed = listTree("C:");
-    scanTree(window);
+    ScanSession scanSession = scanTree(window);
     std::vector<double> listingTimes;
     std::vector<double> walkListingTimes;
     std::vector<double> scanTimes;
     for (unsigned round = 0; round < rounds; ++round) {
         listingTimes.push_back(secondsOf([&] { listed = listTree("C:"); }));
         walkListingTimes.push_back(secondsOf([&] { listTreeAsTheWalkDoes("C:"); }));
-        scanTimes.push_back(secondsOf([&] { scanTree(window); }));
+        scanTimes.push_back(secondsOf([&] { scanSession = scanTree(window); }));
     }
     const double listing = median(listingTimes);
     const double walkListing = median(walkListingTimes);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cleanup/hosts_pattern.h"
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/sample_writer.h"
 
 namespace brisko {
@@ -115,8 +115,7 @@ TEST_F(BriskoScanRunTest, RemoveDeletesTheSamplesAndASecondScanIsClean) {
 }
 
 TEST_F(BriskoScanRunTest, TheVolumesHostsFileIsNotTheRunningSystemsAndStays) {
-    unscrambleHostsPatterns();
-    const HostsPattern& record = hostsPatternTable[0];
+    const HostsPattern record = plainHostsPatterns()[0];
     const std::string infectedHosts = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
     write("WINDOWS/SYSTEM32/drivers/etc/hosts", infectedHosts);
     write("WINDOWS/hosts", infectedHosts);

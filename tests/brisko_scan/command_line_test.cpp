@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_session.h"
+#include "session/scan_session.h"
 #include "tools/brisko_scan/command_line.h"
 
 namespace brisko {

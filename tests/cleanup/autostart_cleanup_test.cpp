@@ -7,13 +7,13 @@
 #include "cleanup/autostart_cleanup.h"
 #include "cleanup/hosts_pattern.h"
 #include "base/bounded_text.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scan_fixture.h"
 
 namespace brisko {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::EngineTest;
+using testing::ScanTest;
 
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunServices = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
@@ -21,13 +21,14 @@ constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion
 constexpr const char* kThreat = "W32/Krenot.Gn.PSW.Trojan";
 constexpr const char* kWalkLine = "System Registry     W32/Krenot.Trojan removed";
 
-class AutostartCleanupTest : public EngineTest {
+class AutostartCleanupTest : public ScanTest {
 protected:
-    AutostartCleanupTest() { machine.addWindowsInstallation(); }
+    AutostartCleanupTest() : ScanTest(testing::kStandInForMemoryScan) { machine.addWindowsInstallation(); }
 
+    // What a detection cleans: the hosts file first, then the values.
     void clean(const char* infectedPath) {
         copyTruncated(scanSession.infectedPath, infectedPath);
-        cleanAutostartEntries(kThreat);
+        actions.cleanAfterDetection(scan, kThreat);
     }
     void set(const char* key, const char* name, const std::string& data) {
         machine.fakeRegistry().setString(key, name, data);
@@ -54,7 +55,7 @@ TEST_F(AutostartCleanupTest, RemovesTheValuesThatStartTheInfectedFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        testing::resetAttachPoints();
+        resetRecords();
         set(kRun, "Updater", c.data);
         clean(c.infectedPath);
         EXPECT_EQ(has(kRun, "Updater"), !c.removed);
@@ -115,8 +116,7 @@ TEST_F(AutostartCleanupTest, ANameTooLongToRememberIsNotCut) {
 }
 
 TEST_F(AutostartCleanupTest, TheHostsFileOfTheRunningFamilyIsCheckedFirst) {
-    unscrambleHostsPatterns();
-    const HostsPattern& record = hostsPatternTable[0];
+    const HostsPattern record = plainHostsPatterns()[0];
     const std::string infected = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
     machine.writeFile("C:\\WINDOWS\\SYSTEM32\\drivers\\etc\\hosts", infected);
     machine.writeFile("C:\\WINDOWS\\hosts", infected);
@@ -132,7 +132,7 @@ TEST_F(AutostartCleanupTest, TheHostsFileOfTheRunningFamilyIsCheckedFirst) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.platformId);
-        testing::resetAttachPoints();
+        resetRecords();
         machine.fakeControl().setVersion(c.platformId, 5);
         // A Run value that starts the infected file: its line must come
         // after the hosts line. No name is remembered from the case before.

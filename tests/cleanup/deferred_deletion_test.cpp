@@ -3,20 +3,20 @@
 #include <string>
 
 #include "cleanup/deferred_deletion.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scan_fixture.h"
 
 namespace brisko {
 namespace {
 
-using testing::EngineTest;
+using testing::ScanTest;
 
 constexpr const char* kWininit = "C:\\WINDOWS\\wininit.ini";
 constexpr const char* kCopy = "C:\\WINDOWS\\TEMP\\wininit.ini";
 constexpr const char* kLocked = "C:\\Program Files\\Some App\\locked program.exe";
 
-class DeferredDeletionTest : public EngineTest {
+class DeferredDeletionTest : public ScanTest {
 protected:
-    DeferredDeletionTest() {
+    DeferredDeletionTest() : ScanTest(testing::kStandInForMemoryScan) {
         machine.addWindowsInstallation();
         machine.writeFile(kLocked, "x");
         machine.writeFile("C:\\second.exe", "x");
@@ -35,7 +35,7 @@ protected:
 
 TEST_F(DeferredDeletionTest, On9xANewWininitHoldsTheShortPathEntryOnly) {
     useWindows98();
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 1);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 1);
     const std::string shortPath = shortPathOf(kLocked);
     EXPECT_NE(shortPath, kLocked);
     EXPECT_EQ(machine.readFile(kWininit), "[rename]\r\nNUL=" + shortPath + "\r\n");
@@ -46,8 +46,8 @@ TEST_F(DeferredDeletionTest, On9xEntriesGoIntoTheExistingSectionInOrder) {
     useWindows98();
     const std::string before = "[Settings]\r\nA=1\r\n[rename]\r\nNUL=C:\\OLD.EXE\r\n\r\n[Other]\r\nB=2\r\n";
     machine.writeFile(kWininit, before);
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 1);
-    EXPECT_EQ(scheduleDeletionAtRestart("C:\\second.exe"), 1);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 1);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, "C:\\second.exe"), 1);
     EXPECT_EQ(machine.readFile(kWininit), "[Settings]\r\nA=1\r\n[rename]\r\nNUL=C:\\OLD.EXE\r\n\r\nNUL=" +
                                               shortPathOf(kLocked) + "\r\nNUL=C:\\second.exe\r\n[Other]\r\nB=2\r\n");
     // The copy of the last rewrite stays in the temporary folder.
@@ -57,12 +57,12 @@ TEST_F(DeferredDeletionTest, On9xEntriesGoIntoTheExistingSectionInOrder) {
 
 TEST_F(DeferredDeletionTest, OnNtTheFullPathIsRegisteredAndWininitLeftAlone) {
     useWindowsXp();
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 1);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 1);
     EXPECT_EQ(machine.fakeFiles().deletionsAtRestart(), (std::vector<std::string>{kLocked}));
     EXPECT_FALSE(machine.fileExists(kWininit));
 
     machine.fakeFiles().refuseDeletingAtRestart("C:\\second.exe");
-    EXPECT_EQ(scheduleDeletionAtRestart("C:\\second.exe"), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, "C:\\second.exe"), 0);
 }
 
 TEST_F(DeferredDeletionTest, OtherFamiliesArrangeNothing) {
@@ -73,7 +73,7 @@ TEST_F(DeferredDeletionTest, OtherFamiliesArrangeNothing) {
         } else {
             machine.fakeControl().setVersion(3, 1);
         }
-        EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+        EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 0);
         EXPECT_FALSE(machine.fileExists(kWininit));
         EXPECT_TRUE(machine.fakeFiles().deletionsAtRestart().empty());
     }
@@ -102,7 +102,10 @@ TEST(DeferredDeletionFailureTest, WininitKeepsItsContentWhateverFails) {
         machine.writeFile(kLocked, "x");
         machine.writeFile(kWininit, before);
         c.arrange(machine);
-        EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+        testing::EventLog log;
+        testing::RecordingFrontEnd frontEnd(log);
+        Scan scan(frontEnd);
+        EXPECT_EQ(scheduleDeletionAtRestart(scan.context(), kLocked), 0);
         EXPECT_EQ(machine.readFile(kWininit), before);
     }
 }
@@ -117,8 +120,8 @@ TEST_F(DeferredDeletionTest, AFailedRestoreKeepsTheCopyAndSchedulesNothingMore) 
     machine.fakeFiles().failWritingAfter(kWininit, 20);
     machine.fakeFiles().failCopying(kCopy);
 
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
-    EXPECT_EQ(scheduleDeletionAtRestart("C:\\second.exe"), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, "C:\\second.exe"), 0);
     EXPECT_EQ(machine.readFile(kCopy), before);
     EXPECT_EQ(reportLines(), (std::vector<std::string>{
                                  "C:\\WINDOWS\\wininit.ini     Unable to restore, its previous content is kept in "
@@ -130,14 +133,14 @@ TEST_F(DeferredDeletionTest, AnOversizedWininitIsNotLoaded) {
     useWindows98();
     const std::string before = "[rename]\r\n" + std::string(1024 * 1024, ';');
     machine.writeFile(kWininit, before);
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 0);
     EXPECT_EQ(machine.readFile(kWininit), before);
 }
 
 TEST_F(DeferredDeletionTest, AHalfWrittenNewWininitIsNotLeftBehind) {
     useWindows98();
     machine.fakeFiles().failWritingAfter(kWininit, 12);
-    EXPECT_EQ(scheduleDeletionAtRestart(kLocked), 0);
+    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 0);
     EXPECT_FALSE(machine.fileExists(kWininit));
 }
 

@@ -5,19 +5,19 @@
 
 #include "cleanup/hosts_check.h"
 #include "cleanup/hosts_pattern.h"
-#include "tests/support/engine_fixture.h"
+#include "scan/hosts_treatment.h"
+#include "tests/support/scan_fixture.h"
 
 namespace brisko {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::EngineTest;
+using testing::ScanTest;
 
 constexpr const char* kHosts = "C:\\WINDOWS\\hosts";
 
 std::string plainPattern() {
-    unscrambleHostsPatterns();
-    const HostsPattern& record = hostsPatternTable[0];
+    const HostsPattern record = plainHostsPatterns()[0];
     return std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
 }
 
@@ -28,24 +28,23 @@ std::string spreadOut(const std::string& pattern, const std::string& gap) {
     return spread;
 }
 
-class HostsCheckTest : public EngineTest {
+class HostsCheckTest : public ScanTest {
 protected:
-    HostsCheckTest() {
+    HostsCheckTest() : ScanTest(testing::kStandInForMemoryScan) {
         machine.addDrive('C');
         scanSession.userAction = kActionLeave;
     }
 
     int check(const std::string& content) {
         machine.writeFile(kHosts, content);
-        return checkHostsFile(kHosts);
+        return checkHostsFile(scan, kHosts);
     }
 };
 
-TEST_F(HostsCheckTest, ThePatternIsUnscrambledOnceAndHasNoWhitespace) {
+TEST_F(HostsCheckTest, ThePlainPatternIsTheSameAtEveryCallAndHasNoWhitespace) {
     const std::string pattern = plainPattern();
     ASSERT_EQ(pattern.size(), 100u);
     EXPECT_EQ(pattern.find_first_of(" \t\r\n\v\f"), std::string::npos);
-    unscrambleHostsPatterns();
     EXPECT_EQ(plainPattern(), pattern);
 }
 
@@ -80,8 +79,8 @@ TEST_F(HostsCheckTest, MatchesOnlyFilesThatBeginWithBeginAndHoldThePatternEarly)
 }
 
 TEST_F(HostsCheckTest, AMissingFileIsNoMatchAndNoLine) {
-    EXPECT_EQ(checkHostsFile(kHosts), 0);
-    EXPECT_TRUE(testing::eventLog().empty());
+    EXPECT_EQ(checkHostsFile(scan, kHosts), 0);
+    EXPECT_TRUE(eventLog.empty());
 }
 
 TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
@@ -102,12 +101,12 @@ TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
-        testing::resetAttachPoints();
+        resetRecords();
         machine.writeFile(kHosts, infected);
         if (c.held) machine.runProgramHolding(kHosts);
         scanSession.userAction = c.action;
-        EXPECT_EQ(checkHostsFile(kHosts), 1);
-        EXPECT_EQ(testing::eventLog(), c.events);
+        EXPECT_EQ(checkHostsFile(scan, kHosts), 1);
+        EXPECT_EQ(eventLog, c.events);
         EXPECT_EQ(machine.fileExists(kHosts), c.stays);
         EXPECT_STREQ(scanSession.currentThreat, "W32/Pelto.Worm");
         EXPECT_STREQ(scanSession.currentItem, kHosts);
@@ -121,14 +120,14 @@ TEST_F(HostsCheckTest, ADeletedHostsFileTakesTheVariantsEntriesWithIt) {
     machine.fakeRegistry().setString(uninstallKey, "UninstallString", "C:\\WINDOWS\\uninstall.exe");
     machine.writeFile(kHosts, "begin\n" + plainPattern());
     scanSession.userAction = kActionRemove;
-    EXPECT_EQ(checkHostsFile(kHosts), 1);
+    EXPECT_EQ(checkHostsFile(scan, kHosts), 1);
     EXPECT_FALSE(machine.fakeRegistry().value(uninstallKey, "UninstallString").has_value());
 }
 
 TEST_F(HostsCheckTest, RenameUsesTheRenameRuleOfInfectedFiles) {
     machine.writeFile("C:\\WINDOWS\\hosts.sam", "begin\n" + plainPattern());
     scanSession.userAction = kActionRename;
-    EXPECT_EQ(checkHostsFile("C:\\WINDOWS\\hosts.sam"), 1);
+    EXPECT_EQ(checkHostsFile(scan, "C:\\WINDOWS\\hosts.sam"), 1);
     EXPECT_TRUE(machine.fileExists("C:\\WINDOWS\\hosts.Vam"));
     EXPECT_THAT(reportLines(), ElementsAre("C:\\WINDOWS\\hosts.sam     W32/Pelto.Worm renamed"));
     EXPECT_EQ(scanSession.filesRenamed, 1);
@@ -138,13 +137,17 @@ TEST_F(HostsCheckTest, RenameUsesTheRenameRuleOfInfectedFiles) {
 // and the size conditions. The built-in record uses none of them.
 class HostsPatternModesTest : public HostsCheckTest {
 protected:
-    HostsPatternModesTest() : saved_(hostsPatternTable[0]) { plainPattern(); }
-    ~HostsPatternModesTest() override { hostsPatternTable[0] = saved_; }
+    HostsPattern& record() { return table_[0]; }
 
-    HostsPattern& record() { return hostsPatternTable[0]; }
+    // The verdict on the content by the test's own table.
+    int check(const std::string& content) {
+        machine.writeFile(kHosts, content);
+        HostsThreatName threatName;
+        return findHostsInfection(kHosts, threatName, table_) ? 1 : 0;
+    }
 
 private:
-    HostsPattern saved_;
+    HostsPatternTable table_ = plainHostsPatterns();
 };
 
 TEST_F(HostsPatternModesTest, FixedPositionsCountInCompactedBytes) {

@@ -5,18 +5,20 @@
 #include <vector>
 
 #include "cleanup/variant_uninstall_cleanup.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scan_fixture.h"
 
 namespace brisko {
 namespace {
 
-using testing::EngineTest;
+using testing::ScanTest;
 
 constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class VariantUninstallCleanupTest : public EngineTest {
+class VariantUninstallCleanupTest : public ScanTest {
 protected:
+    VariantUninstallCleanupTest() : ScanTest(testing::kStandInForMemoryScan) {}
+
     bool hasValue(const char* key, const char* name) {
         return machine.fakeRegistry().value(key, name).has_value();
     }

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_driver.h"
-#include "engine/scan_session.h"
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
+#include "scan/scan_driver.h"
+#include "tests/contract/contract_scan.h"
 #include "tests/contract/file_system_contract.h"
 #include "tools/sample_writer/runnable_sample.h"
 
@@ -21,17 +21,8 @@ using ::testing::Contains;
 
 class MemoryScanContract : public FileSystemContract {
 protected:
-    MemoryScanContract() {
-        installPlatform(&backend_->platform());
-        scanSession = ScanSession{};
-        scanSession.reportWindow = backend_->makeWindow([this](std::uint32_t id) {
-            if (id == kAppendLineMessage) lines_.push_back(scanSession.reportLine);
-        });
-    }
-    ~MemoryScanContract() override {
-        scanSession = ScanSession{};
-        installPlatform(nullptr);
-    }
+    MemoryScanContract() { installPlatform(&backend_->platform()); }
+    ~MemoryScanContract() override { installPlatform(nullptr); }
 
     // The first record a runnable sample can be made for.
     static std::vector<std::uint8_t> runnableSample() {
@@ -42,7 +33,7 @@ protected:
         return {};
     }
 
-    std::vector<std::string> lines_;
+    ContractScan run_{*backend_};
 };
 
 TEST_F(MemoryScanContract, ARunningInfectedProgramIsEndedAndRemoved) {
@@ -54,13 +45,13 @@ TEST_F(MemoryScanContract, ARunningInfectedProgramIsEndedAndRemoved) {
     ASSERT_FALSE(backend_->hasEnded(running));
     ASSERT_FALSE(fs_.removeFile(path.c_str()));
 
-    std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "%s",
-                  scratch_.substr(0, scratch_.size() - 1).c_str());
-    scanSession.userAction = kActionRemove;
-    runScanDriver();
+    ScanSession& session = run_.session();
+    std::snprintf(session.scanTarget, sizeof session.scanTarget, "%s", scratch_.substr(0, scratch_.size() - 1).c_str());
+    session.userAction = kActionRemove;
+    runScanDriver(run_.scan());
 
     EXPECT_TRUE(backend_->hasEnded(running));
-    EXPECT_THAT(lines_, Contains("System Memory    W32/Krenot.Trojan  removed"));
+    EXPECT_THAT(run_.lines(), Contains("System Memory    W32/Krenot.Trojan  removed"));
     EXPECT_FALSE(fs_.exists(path.c_str()));
 }
 

@@ -11,7 +11,7 @@
 
 #include "cleanup/autostart_cleanup.h"
 #include "base/bounded_text.h"
-#include "engine/scan_session.h"
+#include "tests/contract/contract_scan.h"
 #include "tests/contract/file_system_contract.h"
 
 namespace brisko {
@@ -98,10 +98,11 @@ TEST_F(RegistryContract, TheAutostartCleanupRemovesTheRunValuesOfTheInfectedFile
     backend_->setMachineString(run, "Plain " + tag, infected);
     backend_->setMachineString(run, "Other " + tag, at("other.exe"));
     installPlatform(&backend_->platform());
-    scanSession = ScanSession{};
-    copyTruncated(scanSession.infectedPath, infected.c_str());
-    cleanAutostartEntries("W32/Krenot.Ek.PSW.Trojan");
-    scanSession = ScanSession{};
+    {
+        ContractScan run(*backend_);
+        copyTruncated(run.session().infectedPath, infected.c_str());
+        cleanAutostartEntries(run.scan().context(), "W32/Krenot.Ek.PSW.Trojan");
+    }
     installPlatform(nullptr);
 
     std::unique_ptr<RegistryKey> key;

@@ -1,4 +1,4 @@
-// Whole scans over the backend's scratch folder: the engine's own walk,
+// Whole scans over the backend's scratch folder: the scan's own walk,
 // matcher and disposition on the simulated machine natively, and on real
 // Windows files under Wine.
 #include <gmock/gmock.h>
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_driver.h"
-#include "engine/scan_session.h"
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
+#include "scan/scan_driver.h"
+#include "tests/contract/contract_scan.h"
 #include "tests/contract/file_system_contract.h"
 #include "tools/sample_writer/sample_writer.h"
 
@@ -22,18 +22,8 @@ using ::testing::UnorderedElementsAre;
 
 class ScanContract : public FileSystemContract {
 protected:
-    ScanContract() {
-        installPlatform(&backend_->platform());
-        scanSession = ScanSession{};
-        scanSession.reportWindow = backend_->makeWindow([this](std::uint32_t id) {
-            if (id == kAppendLineMessage) lines_.push_back(scanSession.reportLine);
-            if (id == kShowItemMessage) items_.push_back(scanSession.currentItem);
-        });
-    }
-    ~ScanContract() override {
-        scanSession = ScanSession{};
-        installPlatform(nullptr);
-    }
+    ScanContract() { installPlatform(&backend_->platform()); }
+    ~ScanContract() override { installPlatform(nullptr); }
 
     void plant(const std::string& relative, const std::vector<std::uint8_t>& image) {
         backend_->writeFile(at(relative), std::string(image.begin(), image.end()));
@@ -41,24 +31,24 @@ protected:
 
     // Scans the scratch folder as the scan target, with the given action.
     void scanScratch(std::int32_t action) {
-        std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "%s",
+        ScanSession& session = run_.session();
+        std::snprintf(session.scanTarget, sizeof session.scanTarget, "%s",
                       scratch_.substr(0, scratch_.size() - 1).c_str());
-        scanSession.userAction = action;
-        runScanDriver();
+        session.userAction = action;
+        runScanDriver(run_.scan());
     }
 
     // The lines before the statistics block.
     std::vector<std::string> detectionLines() const {
         std::vector<std::string> found;
-        for (const std::string& line : lines_) {
+        for (const std::string& line : run_.lines()) {
             if (line == " " || line == "Scanning statistics") break;
             found.push_back(line);
         }
         return found;
     }
 
-    std::vector<std::string> lines_;
-    std::vector<std::string> items_;
+    ContractScan run_{*backend_};
 };
 
 TEST_F(ScanContract, RemovesEverySampleWhateverItsAttributesAndLeavesTheRest) {
@@ -77,11 +67,12 @@ TEST_F(ScanContract, RemovesEverySampleWhateverItsAttributesAndLeavesTheRest) {
                 UnorderedElementsAre(at("a.exe") + "     W32/Krenot.Ek.PSW.Trojan removed",
                                      at("deep\\b.dll") + "     W32/Krenot.Fqc.PSW.Trojan removed",
                                      at("locked-down.exe") + "     W32/Krenot.Gn.PSW.Trojan removed"));
-    EXPECT_THAT(std::vector<std::string>(lines_.end() - 6, lines_.end()),
+    const std::vector<std::string>& lines = run_.lines();
+    EXPECT_THAT(std::vector<std::string>(lines.end() - 6, lines.end()),
                 ElementsAre(" ", "Scanning statistics", "------------------------------",
                             "Total files scanned\t\t:  5", "Total files infected\t\t:  3",
                             "Total files removed\t\t:  3"));
-    EXPECT_EQ(items_.back(), "Scanning completed");
+    EXPECT_EQ(run_.items().back(), "Scanning completed");
     for (const char* gone : {"a.exe", "deep\\b.dll", "locked-down.exe"}) {
         EXPECT_FALSE(fs_.exists(at(gone).c_str())) << gone;
     }
@@ -96,7 +87,7 @@ TEST_F(ScanContract, ASampleHeldOpenCannotBeRemoved) {
     EXPECT_THAT(detectionLines(),
                 ElementsAre(at("busy.exe") + "     " + signatureTable[60].name + " Unable to remove"));
     EXPECT_TRUE(fs_.exists(at("busy.exe").c_str()));
-    EXPECT_EQ(scanSession.filesRemoved, 0);
+    EXPECT_EQ(run_.session().filesRemoved, 0);
 }
 
 TEST_F(ScanContract, RenameReplacesTheFirstLetterOfTheExtension) {

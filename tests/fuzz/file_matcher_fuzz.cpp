@@ -6,26 +6,14 @@
 #include <optional>
 #include <vector>
 
-#include "cleanup/autostart_cleanup.h"
-#include "engine/file_matcher.h"
-#include "engine/probe_offset.h"
-#include "engine/scan_session.h"
-#include "engine/threat_signature.h"
+#include "matcher/image_matcher.h"
+#include "matcher/probe_offset.h"
+#include "matcher/threat_signature.h"
+#include "platform/platform.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/memory_platform.h"
 
 namespace brisko {
-
-// A detection hands the threat on to the autostart cleanup, which is not
-// under test here: count the hand-overs instead.
-namespace {
-int autostartHandOvers = 0;
-}
-int cleanAutostartEntries(const char*) {
-    ++autostartHandOvers;
-    return 1;
-}
-
 namespace {
 
 struct ReferenceImage {
@@ -128,19 +116,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace brisko;
     static fuzz::MemoryPlatform platform;
     platform.file().hold(data, size);
-    scanSession = ScanSession{};
-    // A detection in the memory scan is only noted, not disposed of.
-    scanSession.inMemoryScan = 1;
-    autostartHandOvers = 0;
-
-    const int matched = matchFile("W32/Krenot.Trojan ", "C:\\SAMPLE.EXE");
+    const ThreatSignature* found = nullptr;
+    {
+        ReadOnlyFile file(files(), "C:\\SAMPLE.EXE");
+        FUZZ_CHECK(file.isOpen());
+        found = findSignature(signatureTable, file);
+    }
     const ThreatSignature* expected = referenceMatch(Bytes(data, size));
 
     FUZZ_CHECK(platform.file().openCount() == 0);
-    FUZZ_CHECK(matched == (expected != nullptr ? 1 : 0));
-    FUZZ_CHECK(scanSession.filesInfected == matched);
-    FUZZ_CHECK(autostartHandOvers == matched);
-    FUZZ_CHECK(scanSession.foundInMemory == matched);
-    if (expected != nullptr) FUZZ_CHECK(std::strcmp(scanSession.currentThreat, expected->name) == 0);
+    FUZZ_CHECK(found == expected);
     return 0;
 }

@@ -8,24 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_driver.h"
-#include "engine/threat_signature.h"
-#include "tests/support/engine_fixture.h"
+#include "scan/scan_driver.h"
+#include "matcher/threat_signature.h"
+#include "tests/support/scan_fixture.h"
 #include "tools/sample_writer/sample_writer.h"
-#include "ui/message_dialog.h"
+#include "platform/message_box_flags.h"
 
 namespace brisko {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::EngineTest;
+using testing::ScanTest;
 
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
 
-class InfectedFileRoadTest : public EngineTest {
+class InfectedFileRoadTest : public ScanTest {
 protected:
-    InfectedFileRoadTest() {
+    InfectedFileRoadTest() : ScanTest(testing::kStandInForNothing) {
         machine.addWindowsInstallation();
         const std::vector<std::uint8_t> sample = buildSample(signatureTable[0]);
         machine.writeFile("C:\\Apps\\evil.exe", std::string(sample.begin(), sample.end()));
@@ -35,7 +35,7 @@ protected:
     void scanApps() {
         std::strcpy(scanSession.scanTarget, "C:\\Apps");
         scanSession.userAction = kActionRemove;
-        runScanDriver();
+        runScanDriver(scan);
     }
 
     std::vector<std::string> linesBeforeStatistics() {
@@ -79,12 +79,15 @@ TEST(InfectedFileRoadFamiliesTest, AFileThatStaysLockedIsScheduledAndTheRestartO
         // Programs that hold the files without running them: nothing ends them.
         machine.runProgramHolding("C:\\Apps\\locked.dll");
         machine.runProgramHolding("C:\\Apps\\also locked.dll");
-        scanSession = ScanSession{};
-        testing::resetAttachPoints();
-        testing::attachPoints().dialogAnswers = {kAnswerYes};
+        // No report window: only the question is recorded.
+        testing::EventLog eventLog;
+        testing::RecordingFrontEnd frontEnd(eventLog);
+        frontEnd.answers = {kAnswerYes};
+        Scan scan(frontEnd);
+        ScanSession& scanSession = scan.session();
         std::strcpy(scanSession.scanTarget, "C:\\Apps");
         scanSession.userAction = kActionRemove;
-        runScanDriver();
+        runScanDriver(scan);
 
         EXPECT_TRUE(machine.fileExists("C:\\Apps\\locked.dll"));
         EXPECT_EQ(scanSession.rebootRequired, 1);
@@ -99,11 +102,10 @@ TEST(InfectedFileRoadFamiliesTest, AFileThatStaysLockedIsScheduledAndTheRestartO
             EXPECT_EQ(machine.readFile("C:\\WINDOWS\\wininit.ini"),
                       "[rename]\r\nNUL=" + std::string(first) + "\r\nNUL=" + second + "\r\n");
         }
-        ASSERT_EQ(testing::eventLog().size(), 1u);
-        EXPECT_THAT(testing::eventLog()[0], ::testing::HasSubstr("Restart now?"));
+        ASSERT_EQ(eventLog.size(), 1u);
+        EXPECT_THAT(eventLog[0], ::testing::HasSubstr("Restart now?"));
         EXPECT_EQ(machine.fakeControl().shutdownRequests().size(), 1u);
     }
-    scanSession = ScanSession{};
 }
 
 }  // namespace

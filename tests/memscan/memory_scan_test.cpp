@@ -1,4 +1,4 @@
-// The memory scan with the real engine: processes of the simulated machine
+// The memory scan inside a whole scan: processes of the simulated machine
 // run synthetic samples, which the scan detects, ends and hands on.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "memscan/memory_scan.h"
-#include "tests/support/engine_fixture.h"
+#include "tests/support/scan_fixture.h"
 #include "tools/sample_writer/sample_writer.h"
-#include "ui/message_dialog.h"
+#include "platform/message_box_flags.h"
 
 namespace brisko {
 namespace {
@@ -18,24 +18,23 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::attachPoints;
 
 constexpr const char* kInfected = "C:\\trojan\\svc1.exe";
 constexpr const char* kClean = "C:\\apps\\clean.exe";
 constexpr const char* kMemoryLine = "System Memory    W32/Krenot.Trojan  removed";
 constexpr const char* kService = "SYSTEM\\ControlSet001\\Services\\svc1";
 
-class MemoryScanTest : public testing::EngineTest {
+class MemoryScanTest : public testing::ScanTest {
 protected:
-    MemoryScanTest() {
+    MemoryScanTest() : ScanTest(testing::kStandInForCleanup) {
         machine.addDrive('C');
         machine.writeFile(kClean, "MZ not infected");
         clean = table.start(kClean);
         runInfected();
         scanSession.userAction = kActionRemove;
-        memoryRestartNeeded = 0;
+        scanSession.memoryRestartNeeded = 0;
     }
-    ~MemoryScanTest() override { memoryRestartNeeded = 0; }
+    ~MemoryScanTest() override { scanSession.memoryRestartNeeded = 0; }
 
     // Writes the infected image again if it was removed, and runs it unless
     // it still runs.
@@ -58,10 +57,10 @@ protected:
 TEST_F(MemoryScanTest, EndsInfectedProcessesAndRemovesTheirFiles) {
     for (std::uint32_t platformId : {kPlatformWindows, kPlatformNt}) {
         SCOPED_TRACE(platformId);
-        testing::resetAttachPoints();
+        resetRecords();
         setVersion(platformId, 4);
         runInfected();
-        runMemoryScan();
+        runMemoryScan(context, scan);
         EXPECT_FALSE(table.isRunning(infected));
         EXPECT_TRUE(table.isRunning(clean));
         EXPECT_FALSE(machine.fileExists(kInfected));
@@ -70,7 +69,7 @@ TEST_F(MemoryScanTest, EndsInfectedProcessesAndRemovesTheirFiles) {
         EXPECT_EQ(scanSession.inMemoryScan, 0);
         EXPECT_EQ(scanSession.memoryScanAction, 0);
         EXPECT_EQ(scanSession.filesScanned, 0);
-        EXPECT_EQ(memoryRestartNeeded, 0);
+        EXPECT_EQ(scanSession.memoryRestartNeeded, 0);
         EXPECT_EQ(table.openHandles(), 0);
     }
 }
@@ -80,7 +79,7 @@ TEST_F(MemoryScanTest, LeaveInPlaceEndsNothing) {
     for (std::uint32_t platformId : {kPlatformWindows, kPlatformNt}) {
         SCOPED_TRACE(platformId);
         setVersion(platformId, 5);
-        runMemoryScan();
+        runMemoryScan(context, scan);
         EXPECT_TRUE(table.isRunning(infected));
         EXPECT_TRUE(machine.fileExists(kInfected));
         EXPECT_EQ(scanSession.filesInfected, platformId == kPlatformWindows ? 1 : 2);
@@ -90,7 +89,7 @@ TEST_F(MemoryScanTest, LeaveInPlaceEndsNothing) {
 TEST_F(MemoryScanTest, On9xAnUnendedProcessStillHasItsFileTreated) {
     setVersion(kPlatformWindows, 4);
     table.process(infected).refusesTermination = true;
-    runMemoryScan();
+    runMemoryScan(context, scan);
     EXPECT_TRUE(table.isRunning(infected));
     EXPECT_THAT(reportLines(), ElementsAre(kMemoryLine, std::string(kInfected) + "     W32/Krenot.Trojan  Unable to remove"));
     EXPECT_THAT(events("schedule"), ElementsAre(kInfected));
@@ -105,11 +104,11 @@ TEST_F(MemoryScanTest, OnNtAnUnendedProcessIsStoppedAsItsService) {
         machine.fakeServices().add("svc1") = fake::FakeService{};
         machine.fakeServices().service("svc1").processId = infected;
         machine.fakeRegistry().addKey(std::string(kService) + "\\Enum");
-        runMemoryScan();
+        runMemoryScan(context, scan);
         EXPECT_FALSE(table.isRunning(infected));
         EXPECT_FALSE(machine.fileExists(kInfected));
         EXPECT_FALSE(machine.fakeRegistry().hasKey(kService));
-        EXPECT_EQ(memoryRestartNeeded, 0);
+        EXPECT_EQ(scanSession.memoryRestartNeeded, 0);
         EXPECT_THAT(events("dialog"), IsEmpty());
     }
 }
@@ -121,19 +120,19 @@ TEST_F(MemoryScanTest, OnNtAProcessThatCannotBeStoppedEndsTheProgramAfterTheProm
     };
     for (const Case c : {Case{kAnswerCancel, 0}, Case{kAnswerOk, 1}}) {
         SCOPED_TRACE(c.answer);
-        testing::resetAttachPoints();
-        attachPoints().dialogAnswers.push_back(c.answer);
+        resetRecords();
+        frontEnd.answers.push_back(c.answer);
         setVersion(kPlatformNt, 5);
         table.process(infected).refusesTermination = true;
         machine.fakeRegistry().addKey(kService);
         const std::size_t restartsBefore = machine.fakeControl().shutdownRequests().size();
         try {
-            runMemoryScan();
+            runMemoryScan(context, scan);
             ADD_FAILURE() << "the program went on";
         } catch (const fake::ProgramExited& exited) {
             EXPECT_EQ(exited.code, 0);
         }
-        EXPECT_EQ(memoryRestartNeeded, 1);
+        EXPECT_EQ(scanSession.memoryRestartNeeded, 1);
         EXPECT_FALSE(machine.fakeRegistry().hasKey(kService));
         EXPECT_TRUE(machine.fileExists(kInfected));
         EXPECT_THAT(events("dialog"),
@@ -148,11 +147,11 @@ TEST_F(MemoryScanTest, OnLaterNtVersionsAnUnendedProcessIsLeftToTheDriveWalk) {
     setVersion(kPlatformNt, 6);
     table.process(infected).refusesTermination = true;
     machine.fakeServices().add("svc1").processId = infected;
-    runMemoryScan();
+    runMemoryScan(context, scan);
     EXPECT_TRUE(table.isRunning(infected));
     EXPECT_TRUE(machine.fileExists(kInfected));
     EXPECT_EQ(machine.fakeServices().stopControls(), 0u);
-    EXPECT_EQ(memoryRestartNeeded, 0);
+    EXPECT_EQ(scanSession.memoryRestartNeeded, 0);
     EXPECT_THAT(events("dialog"), IsEmpty());
     EXPECT_EQ(scanSession.inMemoryScan, 0);
 }
@@ -168,7 +167,7 @@ TEST_F(MemoryScanTest, NothingIsDoneWithoutAFamilyOrAList) {
         SCOPED_TRACE(c.name);
         setVersion(c.platformId, 5);
         if (!c.psapi) table.removePsapi();
-        runMemoryScan();
+        runMemoryScan(context, scan);
         EXPECT_TRUE(table.isRunning(infected));
         EXPECT_EQ(scanSession.filesInfected, 0);
         EXPECT_EQ(scanSession.inMemoryScan, 0);

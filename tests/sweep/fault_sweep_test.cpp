@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "cleanup/hosts_pattern.h"
 #include "tests/sweep/sweep_checks.h"
 #include "tests/sweep/sweep_run.h"
 #include "tools/sample_writer/sample_writer.h"
-#include "ui/message_dialog.h"
+#include "platform/message_box_flags.h"
 
 namespace brisko::sweep {
 namespace {
@@ -39,8 +39,7 @@ const std::string& infectedImage() {
 }
 
 std::string hostsPattern() {
-    unscrambleHostsPatterns();
-    const HostsPattern& record = hostsPatternTable[0];
+    const HostsPattern record = plainHostsPatterns()[0];
     return std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
 }
 

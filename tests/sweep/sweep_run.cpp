@@ -6,9 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/scan_driver.h"
-#include "memscan/memory_scan.h"
-#include "tests/support/attach_point_doubles.h"
+#include <optional>
+
+#include "scan/scan.h"
+#include "scan/scan_driver.h"
+#include "tests/support/recorded_scan.h"
+#include "ui/window_front_end.h"
 
 namespace brisko::sweep {
 namespace {
@@ -43,6 +46,17 @@ MachineState snapshotMachine(fake::FakeMachine& machine) {
     return state;
 }
 
+// Questions are answered as the scenario says, then No.
+class ScriptedWindowFrontEnd : public WindowFrontEnd {
+public:
+    ScriptedWindowFrontEnd(WindowHandle window, std::deque<int> answers)
+        : WindowFrontEnd(window), answers_(std::move(answers)) {}
+    int ask(const Question&) override { return testing::takeFront(answers_, kAnswerNo); }
+
+private:
+    std::deque<int> answers_;
+};
+
 std::string shortPathOf(fake::FakeMachine& machine, const std::string& path) {
     char shortPath[kPathCapacity] = {};
     const unsigned length = machine.fakeFiles().shortPathName(path.c_str(), shortPath, sizeof shortPath);
@@ -62,13 +76,15 @@ ScanRecord runScenario(const Scenario& scenario, std::optional<InjectedFault> fa
     ScanRecord record;
     fake::FakeMachine machine;
     scenario.arrange(machine);
-    scanSession = ScanSession{};
-    memoryRestartNeeded = 0;
-    testing::resetAttachPoints();
-    testing::attachPoints().dialogAnswers = scenario.dialogAnswers;
-    scanSession.reportWindow = machine.fakeWindows().createWindow([&record](const WindowMessage& message) {
-        if (message.id == kAppendLineMessage) record.lines.emplace_back(scanSession.reportLine);
+    // The dialog's own front end, over a window of the simulated machine.
+    std::optional<Scan> scan;
+    const WindowHandle window = machine.fakeWindows().createWindow([&](const WindowMessage& message) {
+        if (message.id == kAppendLineMessage) record.lines.emplace_back(scan->session().reportLine);
     });
+    ScriptedWindowFrontEnd frontEnd(window, scenario.dialogAnswers);
+    scan.emplace(frontEnd);
+    ScanSession& scanSession = scan->session();
+    scanSession.reportWindow = window;
     std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "%s", scenario.scanTarget);
     scanSession.userAction = kActionRemove;
     for (const std::string& path : scenario.doomedFiles) record.shortPaths[snapshotKey(path)] = shortPathOf(machine, path);
@@ -78,7 +94,7 @@ ScanRecord runScenario(const Scenario& scenario, std::optional<InjectedFault> fa
     if (calls != nullptr) plan.recordCalls();
     if (fault) plan.failCallNumber(fault->callNumber, fault->fault);
     try {
-        runScanDriver();
+        runScanDriver(*scan);
     } catch (const fake::ProgramExited&) {
         record.exited = true;
     }
@@ -87,8 +103,6 @@ ScanRecord runScenario(const Scenario& scenario, std::optional<InjectedFault> fa
     record.after = snapshotMachine(machine);
     record.session = scanSession;
     record.deletionsAtRestart = machine.fakeFiles().deletionsAtRestart();
-    scanSession = ScanSession{};
-    memoryRestartNeeded = 0;
     return record;
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/scan_session.h"
+#include "session/scan_session.h"
 #include "platform/fake/fake_machine.h"
 
 namespace brisko::sweep {

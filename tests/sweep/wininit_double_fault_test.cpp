@@ -10,6 +10,8 @@
 
 #include "cleanup/deferred_deletion.h"
 #include "platform/fake/fake_machine.h"
+#include "scan/scan.h"
+#include "tests/support/recorded_scan.h"
 
 namespace brisko {
 namespace {
@@ -44,7 +46,10 @@ TEST(WininitDoubleFault, AnExistingWininitEndsAsItWasOrWithTheOneEntry) {
         const std::string entry = "NUL=" + std::string(shortPath) + "\r\n";
         for (const auto& [call, fault] : c.faults) machine.faults().failNext(call, fault);
 
-        const int scheduled = scheduleDeletionAtRestart(kLocked);
+        testing::EventLog log;
+        testing::RecordingFrontEnd frontEnd(log);
+        Scan scan(frontEnd);
+        const int scheduled = scheduleDeletionAtRestart(scan.context(), kLocked);
         ASSERT_TRUE(machine.fileExists(kWininit));
         const std::string after = machine.readFile(kWininit);
         const std::string withEntry =

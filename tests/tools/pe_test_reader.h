@@ -1,14 +1,14 @@
 #pragma once
 // The tests' own reading of a sample, kept apart from the writer: headers
-// parsed the way the engine's matcher parses them, probes resolved through
-// the engine's resolveProbeOffset. Two switches lift the matcher's limits so
+// parsed the way the matcher parses them, probes resolved through
+// the matcher's resolveProbeOffset. Two switches lift the matcher's limits so
 // a test can show a near miss fails for its one intended reason only.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "engine/probe_offset.h"
-#include "engine/threat_signature.h"
+#include "matcher/probe_offset.h"
+#include "matcher/threat_signature.h"
 
 namespace brisko::test {
 

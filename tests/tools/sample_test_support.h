@@ -2,7 +2,7 @@
 // Helpers shared by the sample tests.
 #include <string>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/sample_kinds.h"
 
 namespace brisko::test {

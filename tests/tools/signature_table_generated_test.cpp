@@ -25,10 +25,10 @@ TEST(SignatureTableSource, CommittedTableIsTheGeneratorsOutput) {
     const std::string generated = contentsOf(output);
     std::remove(output.c_str());
 
-    const std::string committed = contentsOf(std::string(BRISKO_SOURCE_DIR) + "/engine/signature_table.cpp");
+    const std::string committed = contentsOf(std::string(BRISKO_SOURCE_DIR) + "/matcher/signature_table.cpp");
     ASSERT_FALSE(generated.empty());
     EXPECT_TRUE(generated == committed)
-        << "engine/signature_table.cpp is not the generator's output; rebuild the target "
+        << "matcher/signature_table.cpp is not the generator's output; rebuild the target "
            "regenerate-signature-table and commit the result";
 }
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 
 namespace brisko {
 namespace {

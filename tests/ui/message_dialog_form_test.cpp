@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/message_dialog.h"
+#include "platform/message_box_flags.h"
 #include "ui/message_dialog_form.h"
 
 namespace brisko {

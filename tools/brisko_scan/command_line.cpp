@@ -1,6 +1,6 @@
 #include "tools/brisko_scan/command_line.h"
 
-#include "engine/scan_session.h"
+#include "session/scan_session.h"
 
 namespace brisko {
 

@@ -10,10 +10,11 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/scan_driver.h"
-#include "engine/scan_session.h"
 #include "platform/fake/fake_machine.h"
+#include "scan/scan.h"
+#include "scan/scan_driver.h"
 #include "tools/brisko_scan/command_line.h"
+#include "tools/brisko_scan/console_front_end.h"
 
 namespace {
 
@@ -26,33 +27,6 @@ bool isReadableFolder(const std::filesystem::path& folder) {
     std::filesystem::directory_iterator probe(folder, error);
     return !error;
 }
-
-// The report window of the console: lines go to standard output as they
-// are posted; the item being scanned refreshes one line of a terminal.
-class ConsoleReport {
-public:
-    ConsoleReport() : showProgress_(::isatty(STDERR_FILENO) != 0) {}
-
-    void lineAppended(const char* line) {
-        clearProgress();
-        std::printf("%s\n", line);
-        std::fflush(stdout);
-    }
-    void itemShown(const char* item) {
-        if (!showProgress_) return;
-        std::fprintf(stderr, "\r\x1b[K%s", item);
-        progressShown_ = true;
-    }
-    void clearProgress() {
-        if (!progressShown_) return;
-        std::fputs("\r\x1b[K", stderr);
-        progressShown_ = false;
-    }
-
-private:
-    bool showProgress_;
-    bool progressShown_ = false;
-};
 
 }  // namespace
 
@@ -79,17 +53,16 @@ int main(int argc, char** argv) {
     // keeps the process scan, the hosts check and the deletion at the next
     // start from acting on it.
     machine.fakeControl().setVersion(kPlatformWin32s, 3);
-    ConsoleReport report;
-    scanSession.reportWindow = machine.fakeWindows().createWindow([&report](const WindowMessage& message) {
-        if (message.id == kAppendLineMessage) report.lineAppended(scanSession.reportLine);
-        if (message.id == kShowItemMessage) report.itemShown(scanSession.currentItem);
-    });
-    std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "C:");
-    scanSession.userAction = request->userAction;
+    ConsoleFrontEnd console(stdout, stderr, ::isatty(STDERR_FILENO) != 0);
+    Scan scan(console);
+    ScanSession& session = scan.session();
+    session.reportWindow = kWindowlessReport;
+    std::snprintf(session.scanTarget, sizeof session.scanTarget, "C:");
+    session.userAction = request->userAction;
 
-    runScanDriver();
+    runScanDriver(scan);
     // The end text is the last item shown.
-    report.clearProgress();
-    std::printf("%s\n", scanSession.currentItem);
-    return scanSession.filesInfected > 0 ? kExitInfected : kExitClean;
+    console.clearProgress();
+    std::printf("%s\n", session.currentItem);
+    return session.filesInfected > 0 ? kExitInfected : kExitClean;
 }

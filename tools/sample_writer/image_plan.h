@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/sample_kinds.h"
 
 namespace brisko {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/image_plan.h"
 
 namespace brisko {

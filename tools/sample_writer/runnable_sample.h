@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 
 namespace brisko {
 

@@ -1,6 +1,6 @@
 #include "tools/sample_writer/sample_arguments.h"
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 
 namespace brisko {
 

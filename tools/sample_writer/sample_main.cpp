@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/sample_arguments.h"
 #include "tools/sample_writer/sample_writer.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "engine/probe_offset.h"
+#include "matcher/probe_offset.h"
 #include "tools/sample_writer/filler.h"
 #include "tools/sample_writer/image_plan.h"
 #include "tools/sample_writer/pe_image_writer.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 #include "tools/sample_writer/sample_kinds.h"
 
 namespace brisko {

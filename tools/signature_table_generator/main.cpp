@@ -1,5 +1,5 @@
 // brisko-signature-table-generator OUTPUT_FILE
-// Writes the engine's signature table source (engine/signature_table.cpp).
+// Writes the matcher's signature table source (matcher/signature_table.cpp).
 #include <cstdio>
 #include <exception>
 #include <fstream>

@@ -3,7 +3,7 @@
 // signature_records.cpp.
 #include <vector>
 
-#include "engine/threat_signature.h"
+#include "matcher/threat_signature.h"
 
 namespace brisko {
 

@@ -6,15 +6,14 @@
 
 #include <shellapi.h>
 
-#include "engine/message_pump.h"
 #include "base/program_identity.h"
-#include "engine/scan_driver.h"
-#include "engine/scan_session.h"
 #include "resources/resource_ids.h"
+#include "scan/scan_driver.h"
+#include "session/scan_questions.h"
 #include "ui/child_scaling.h"
 #include "ui/main_dialog_texts.h"
-#include "ui/message_dialog.h"
 #include "ui/report_list_rules.h"
+#include "ui/win32/message_dialog.h"
 #include "ui/win32/installed_product.h"
 #include "ui/win32/skin.h"
 #include "ui/win32/ui_state.h"
@@ -62,6 +61,10 @@ void CMainDialog::doDataExchange() {
 
 BOOL CMainDialog::onInitDialog() {
     CDialog::onInitDialog();
+    // The scan's record exists from here on: the report window's messages
+    // read it even before a scan.
+    frontEnd_.emplace(reinterpret_cast<WindowHandle>(window_));
+    run_.emplace(*frontEnd_);
     hideForIdle();
     mainDialog = this;
     MakeDialogFont(labelFont, 15, FW_BOLD, 0, 0);
@@ -159,18 +162,18 @@ bool CMainDialog::onCommand(int id, int code) {
 void CMainDialog::onCancel() { stopOrClose(programTitle); }
 
 void CMainDialog::stopOrClose(const char* caption) {
-    if (!scanRunning) {
+    if (!scanRunning_) {
         endDialog(IDCANCEL);
         return;
     }
     if (ShowMessageDialog(kStopQuestion, caption, kMessageYesNo | kMessageIconQuestion) != kAnswerYes) return;
     cancel_.show(false);
     ok_.show(true);
-    scanSession.stopRequested = 1;
+    run_->session().stopRequested = 1;
 }
 
 void CMainDialog::startScan() {
-    scanRunning = true;
+    scanRunning_ = true;
     // Nothing enables it again: one scan per run.
     scan_.enable(false);
     for (CExButton* link : {&removalToolsLink_, &productLink_}) {
@@ -192,29 +195,31 @@ void CMainDialog::startScan() {
     searchingForFont_.reset(CreateFontA(15, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, FF_SWISS,
                                         "Arial"));
     searchingFor_.send(WM_SETFONT, reinterpret_cast<WPARAM>(searchingForFont_.get()), TRUE);
-    std::snprintf(scanSession.scanTarget, sizeof scanSession.scanTarget, "!:");
-    scanSession.reportWindow = reinterpret_cast<WindowHandle>(window_);
-    scanSession.userAction = kActionRemove;
+    ScanSession& session = run_->session();
+    std::snprintf(session.scanTarget, sizeof session.scanTarget, "!:");
+    session.reportWindow = reinterpret_cast<WindowHandle>(window_);
+    session.userAction = kActionRemove;
     SetTimer(window_, kScanStartTimer, kScanStartDelayMs, nullptr);
 }
 
 void CMainDialog::runScan() {
     KillTimer(window_, kScanStartTimer);
     // A stop confirmed before the first tick does not count.
-    scanSession.stopRequested = 0;
-    runScanDriver();
+    run_->session().stopRequested = 0;
+    runScanDriver(*run_);
     cancel_.show(false);
     ok_.show(true);
     searchingFor_.show(false);
     statusFrame_.setText("");
-    scanRunning = false;
+    scanRunning_ = false;
 }
 
-void CMainDialog::showCurrentItem() { statusText_.setText(scanSession.currentItem); }
+void CMainDialog::showCurrentItem() { statusText_.setText(run_->session().currentItem); }
 
 void CMainDialog::appendReportLine() {
-    if (emptyBeforeAppend(reportList_.count(), scanSession.statisticsStarted != 0)) reportList_.clear();
-    reportList_.add(scanSession.reportLine);
+    const ScanSession& session = run_->session();
+    if (emptyBeforeAppend(reportList_.count(), session.statisticsStarted != 0)) reportList_.clear();
+    reportList_.add(session.reportLine);
     reportList_.select(selectionAfterAppend(reportList_.count()));
     updateReportExtent();
 }
@@ -255,7 +260,7 @@ void CMainDialog::paintSkin() {
 bool CMainDialog::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
-        // The engine's two messages have the numbers of WM_ENABLE and
+        // The scan's two messages have the numbers of WM_ENABLE and
         // WM_SETREDRAW and take their place here: a real WM_ENABLE (a
         // question disabling the dialog) also shows the current item.
         case kShowItemMessage:

@@ -3,10 +3,12 @@
 // the Scan button, the live report and the links of the maker.
 #include <optional>
 
+#include "scan/scan.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi_handles.h"
 #include "ui/win32/color_label.h"
+#include "ui/win32/dialog_front_end.h"
 #include "ui/win32/skinned_button.h"
 
 namespace brisko {
@@ -63,6 +65,12 @@ private:
     MemoryDC backgroundDC_;
     std::optional<Selection> backgroundSelection_;
     BITMAP backgroundSize_{};
+
+    // A scan has started and not ended; the stop buttons ask only then.
+    bool scanRunning_ = false;
+    // The one scan of the program's run, made with the window.
+    std::optional<DialogFrontEnd> frontEnd_;
+    std::optional<Scan> run_;
 };
 
 }  // namespace brisko

@@ -4,7 +4,7 @@
 
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
-#include "ui/message_dialog.h"
+#include "ui/win32/message_dialog.h"
 #include "ui/message_dialog_form.h"
 #include "ui/win32/skinned_button.h"
 

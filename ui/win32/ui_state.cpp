@@ -6,6 +6,5 @@ CMainDialog* mainDialog = nullptr;
 BrushObject whiteBrush;
 FontObject labelFont;
 bool largeFonts = false;
-bool scanRunning = false;
 
 }  // namespace brisko

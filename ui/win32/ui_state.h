@@ -16,7 +16,5 @@ extern BrushObject whiteBrush;
 extern FontObject labelFont;
 // The screen has 120 logical pixels per inch or more.
 extern bool largeFonts;
-// A scan has started and not ended; the stop buttons ask only then.
-extern bool scanRunning;
 
 }  // namespace brisko

@@ -14,6 +14,8 @@
 
 #include "cleanup/deferred_deletion.h"
 #include "platform/win32/win32_platform.h"
+#include "session/scan_context.h"
+#include "tools/brisko_scan/console_front_end.h"
 
 namespace {
 
@@ -40,9 +42,16 @@ int main(int argc, char** argv) {
     brisko::Win32Platform platform;
     brisko::installPlatform(&platform);
 
+    // A report line (a wininit.ini that could not be restored) goes to
+    // standard output.
+    brisko::ConsoleFrontEnd console(stdout, stderr, false);
+    brisko::ScanSession session{};
+    session.reportWindow = brisko::kWindowlessReport;
+    brisko::ScanContext scan(session, console);
+
     int status = argc < 2 ? 2 : 0;
     for (int i = 1; i < argc; ++i) {
-        const int result = brisko::scheduleDeletionAtRestart(argv[i]);
+        const int result = brisko::scheduleDeletionAtRestart(scan, argv[i]);
         std::printf("%d %s\n", result, argv[i]);
         if (result == 0) status = 1;
     }

@@ -1,0 +1,35 @@
+#pragma once
+// The front end of a scan run from a console: report lines to standard
+// output, the item being scanned on one refreshed line of a terminal's
+// standard error (at most a few times a second), and every question
+// answered as the command line said, shown on standard error.
+#include <chrono>
+#include <cstdio>
+
+#include "session/scan_front_end.h"
+
+namespace brisko {
+
+class ConsoleFrontEnd : public ScanFrontEnd {
+public:
+    // Progress is shown only where standard error is a terminal. Questions
+    // are refused: nothing is stopped or restarted behind the user's back.
+    ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal);
+
+    void appendLine(const char* line) override;
+    void showItem(const char* item) override;
+    PendingEvent takeEvent() override { return PendingEvent::kNone; }
+    int ask(const Question& question) override;
+
+    // Clears the progress line, so that what follows starts a clean line.
+    void clearProgress();
+
+private:
+    std::FILE* lines_;
+    std::FILE* progress_;
+    bool showProgress_;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point lastProgress_{};
+};
+
+}  // namespace brisko
