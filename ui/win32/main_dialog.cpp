@@ -12,10 +12,10 @@
 #include "engine/scan_session.h"
 #include "resources/resource_ids.h"
 #include "ui/child_scaling.h"
+#include "ui/installed_product.h"
 #include "ui/main_dialog_texts.h"
 #include "ui/message_dialog.h"
 #include "ui/report_list_rules.h"
-#include "ui/win32/installed_product.h"
 #include "ui/win32/skin.h"
 #include "ui/win32/ui_state.h"
 
