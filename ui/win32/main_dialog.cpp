@@ -4,12 +4,11 @@
 #include <cstdio>
 #include <string>
 
-#include <shellapi.h>
-
 #include "engine/message_pump.h"
 #include "engine/program_identity.h"
 #include "engine/scan_driver.h"
 #include "engine/scan_session.h"
+#include "platform/platform.h"
 #include "resources/resource_ids.h"
 #include "ui/child_scaling.h"
 #include "ui/installed_product.h"
@@ -28,10 +27,6 @@ constexpr UINT kScanStartDelayMs = 100;
 constexpr int kDialogWidth = 600;
 constexpr int kDialogHeight = 462;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-void openPage(const char* address) {
-    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-}
 
 }  // namespace
 
@@ -143,10 +138,10 @@ bool CMainDialog::onCommand(int id, int code) {
             return true;
         case IDC_DOWNLOAD:
         case IDC_DLINK:
-            openPage(kProductPageAddress);
+            systemControl().openAddress(kProductPageAddress);
             return true;
         case IDC_ULINK:
-            openPage(kRemovalToolsPageAddress);
+            systemControl().openAddress(kRemovalToolsPageAddress);
             return true;
         case IDC_OK_BUTTON:
             endDialog(IDOK);
