@@ -1,6 +1,7 @@
 #pragma once
 // The system as a whole: its version, its own message box, shutdown, the
-// end of this program and text conversion to the system code page.
+// end of this program, text conversion to the system code page and the
+// shell's opening of an address.
 #include <cstdint>
 
 namespace brisko {
@@ -37,6 +38,10 @@ public:
     // (capacity bytes, terminator included); the bytes written with the
     // terminator, 0 when it cannot be converted or does not fit.
     virtual int convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) = 0;
+    // Hands an address (a web page) to the shell, which opens it in the
+    // program registered for it. Nothing is waited for and nothing is
+    // reported: the dialog carries on whether a browser came up or not.
+    virtual void openAddress(const char* address) = 0;
 };
 
 }  // namespace brisko

@@ -1,6 +1,6 @@
 #pragma once
-// The simulated machine's version, system message boxes, shutdown requests
-// and program exit. Everything asked is recorded; exitProgram throws
+// The simulated machine's version, system message boxes, shutdown requests,
+// opened addresses and program exit. Everything asked is recorded; exitProgram throws
 // ProgramExited so that a test sees the exit instead of ending.
 #include <optional>
 #include <stdexcept>
@@ -36,6 +36,7 @@ public:
 
     const std::vector<SystemMessage>& systemMessages() const { return messages_; }
     const std::vector<std::uint32_t>& shutdownRequests() const { return shutdowns_; }
+    const std::vector<std::string>& openedAddresses() const { return addresses_; }
 
     bool queryVersion(SystemVersion& version) override;
     int showSystemMessage(const char* text, const char* caption, unsigned type) override;
@@ -44,6 +45,7 @@ public:
     // Only ASCII converts: anything else stands for a character the system
     // code page lacks.
     int convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) override;
+    void openAddress(const char* address) override { addresses_.emplace_back(address); }
 
 private:
     FaultPlan& faults_;
@@ -51,6 +53,7 @@ private:
     int shutdownResult_ = 1;
     std::vector<SystemMessage> messages_;
     std::vector<std::uint32_t> shutdowns_;
+    std::vector<std::string> addresses_;
 };
 
 }  // namespace brisko::fake

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <shellapi.h>
+
 namespace brisko {
 
 bool Win32SystemControl::queryVersion(SystemVersion& version) {
@@ -30,6 +32,10 @@ int Win32SystemControl::convertWideText(const std::uint16_t* text, char* buffer,
     static_assert(sizeof(WCHAR) == sizeof(std::uint16_t), "UTF-16 units");
     return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(text), -1, buffer,
                                static_cast<int>(capacity), nullptr, nullptr);
+}
+
+void Win32SystemControl::openAddress(const char* address) {
+    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace brisko

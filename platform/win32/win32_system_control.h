@@ -1,6 +1,6 @@
 #pragma once
-// Version, message box, shutdown, exit and text conversion over the
-// Windows API and the C runtime.
+// Version, message box, shutdown, exit, text conversion and opening an
+// address over the Windows API, the shell and the C runtime.
 #include "platform/system_control.h"
 
 namespace brisko {
@@ -12,6 +12,7 @@ public:
     int requestShutdown(std::uint32_t flags) override;
     [[noreturn]] void exitProgram(int code) override;
     int convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) override;
+    void openAddress(const char* address) override;
 };
 
 }  // namespace brisko

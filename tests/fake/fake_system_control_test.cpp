@@ -1,5 +1,5 @@
-// The simulated system's version, message boxes, shutdown requests, exit
-// and text conversion, and its access token.
+// The simulated system's version, message boxes, shutdown requests, opened
+// addresses, exit and text conversion, and its access token.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -24,6 +24,10 @@ TEST(FakeSystemControlTest, RecordsWhatIsAskedAndThrowsOnExit) {
     machine.fakeControl().setShutdownResult(0);
     EXPECT_EQ(systemControl().requestShutdown(6), 0);
     EXPECT_THAT(machine.fakeControl().shutdownRequests(), ElementsAre(6u));
+    systemControl().openAddress("http://www.example.test/tools/");
+    systemControl().openAddress("http://www.example.test/");
+    EXPECT_THAT(machine.fakeControl().openedAddresses(),
+                ElementsAre("http://www.example.test/tools/", "http://www.example.test/"));
     EXPECT_THROW(systemControl().exitProgram(0), ProgramExited);
 }
 

@@ -4,17 +4,16 @@
 #include <cstdio>
 #include <string>
 
-#include <shellapi.h>
-
 #include "base/program_identity.h"
+#include "platform/platform.h"
 #include "resources/resource_ids.h"
 #include "scan/scan_driver.h"
 #include "session/scan_questions.h"
 #include "ui/child_scaling.h"
+#include "ui/installed_product.h"
 #include "ui/main_dialog_texts.h"
 #include "ui/report_list_rules.h"
 #include "ui/win32/message_dialog.h"
-#include "ui/win32/installed_product.h"
 #include "ui/win32/skin.h"
 #include "ui/win32/ui_state.h"
 
@@ -27,10 +26,6 @@ constexpr UINT kScanStartDelayMs = 100;
 constexpr int kDialogWidth = 600;
 constexpr int kDialogHeight = 462;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-void openPage(const char* address) {
-    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-}
 
 }  // namespace
 
@@ -146,10 +141,10 @@ bool CMainDialog::onCommand(int id, int code) {
             return true;
         case IDC_DOWNLOAD:
         case IDC_DLINK:
-            openPage(kProductPageAddress);
+            systemControl().openAddress(kProductPageAddress);
             return true;
         case IDC_ULINK:
-            openPage(kRemovalToolsPageAddress);
+            systemControl().openAddress(kRemovalToolsPageAddress);
             return true;
         case IDC_OK_BUTTON:
             endDialog(IDOK);

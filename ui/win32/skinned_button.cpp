@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace brisko {
 namespace {
 
@@ -16,7 +18,7 @@ HBITMAP loadBitmap(const char* name) {
 HCURSOR helpProgramHand() {
     char path[MAX_PATH];
     const char* program = "\\winhlp32.exe";
-    const UINT length = GetWindowsDirectoryA(path, sizeof path);
+    const unsigned length = systemServices().windowsDirectory(path, sizeof path);
     if (length == 0 || length + std::strlen(program) >= sizeof path) return nullptr;
     std::strcat(path, program);
     // Only its resources are wanted: load it as data, so none of its code runs.
