@@ -1,5 +1,7 @@
 #include "tools/brisko_scan/console_front_end.h"
 
+#include <utility>
+
 namespace brisko {
 namespace {
 
@@ -17,8 +19,9 @@ const char* answerName(int answer) {
 
 }  // namespace
 
-ConsoleFrontEnd::ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal)
-    : lines_(lines), progress_(progress), showProgress_(progressIsTerminal) {}
+ConsoleFrontEnd::ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal,
+                                 std::function<Clock::time_point()> now)
+    : lines_(lines), progress_(progress), showProgress_(progressIsTerminal), now_(std::move(now)) {}
 
 void ConsoleFrontEnd::appendLine(const char* line) {
     clearProgress();
@@ -28,7 +31,7 @@ void ConsoleFrontEnd::appendLine(const char* line) {
 
 void ConsoleFrontEnd::showItem(const char* item) {
     if (!showProgress_) return;
-    const auto now = std::chrono::steady_clock::now();
+    const Clock::time_point now = now_();
     if (progressShown_ && now - lastProgress_ < kProgressInterval) return;
     lastProgress_ = now;
     std::fprintf(progress_, "\r\x1b[K%s", item);

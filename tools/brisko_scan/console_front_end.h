@@ -5,6 +5,7 @@
 // answered as the command line said, shown on standard error.
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 #include "session/scan_front_end.h"
 
@@ -12,9 +13,12 @@ namespace brisko {
 
 class ConsoleFrontEnd : public ScanFrontEnd {
 public:
-    // Progress is shown only where standard error is a terminal. Questions
-    // are refused: nothing is stopped or restarted behind the user's back.
-    ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal);
+    using Clock = std::chrono::steady_clock;
+
+    // Progress is shown only where its stream is a terminal. Questions are
+    // refused: nothing is stopped or restarted behind the user's back.
+    ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal,
+                    std::function<Clock::time_point()> now = Clock::now);
 
     void appendLine(const char* line) override;
     void showItem(const char* item) override;
@@ -28,8 +32,9 @@ private:
     std::FILE* lines_;
     std::FILE* progress_;
     bool showProgress_;
+    std::function<Clock::time_point()> now_;
     bool progressShown_ = false;
-    std::chrono::steady_clock::time_point lastProgress_{};
+    Clock::time_point lastProgress_{};
 };
 
 }  // namespace brisko
