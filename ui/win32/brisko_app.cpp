@@ -22,16 +22,13 @@ BOOL CBriskoApp::InitInstance() {
     return FALSE;
 }
 
-namespace {
-CBriskoApp theApp;
-}
-
 }  // namespace brisko
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     brisko::Win32Platform platform;
     brisko::installPlatform(&platform);
-    brisko::theApp.InitInstance();
+    brisko::CBriskoApp app;
+    app.InitInstance();
     brisko::installPlatform(nullptr);
     return 0;
 }

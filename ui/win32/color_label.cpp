@@ -1,7 +1,6 @@
 #include "ui/win32/color_label.h"
 
 #include "ui/framework/gdi_handles.h"
-#include "ui/win32/ui_state.h"
 
 namespace brisko {
 
@@ -18,7 +17,7 @@ void CColorLabel::paint() {
     GetWindowTextA(window_, text, sizeof text);
     text_ = text;
     SetTextColor(dc.get(), textColour_);
-    Selection font(dc.get(), labelFont.get());
+    Selection font(dc.get(), font_);
     // Opaque: only the character cells take the blue, the rest of the
     // label stays as the dialog painted it.
     SetBkColor(dc.get(), RGB(2, 77, 246));

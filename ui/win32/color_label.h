@@ -7,6 +7,10 @@
 namespace brisko {
 
 class CColorLabel : public CControl {
+public:
+    // The font to draw with, owned by the dialog, which outlives the label.
+    void setLabelFont(HFONT font) { font_ = font; }
+
 protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -16,6 +20,7 @@ private:
     std::string text_;
     RECT clientRect_{};
     COLORREF textColour_ = RGB(255, 255, 255);
+    HFONT font_ = nullptr;
 };
 
 }  // namespace brisko

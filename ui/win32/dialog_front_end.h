@@ -1,6 +1,7 @@
 #pragma once
 // The front end of brisko.exe's scan: the main dialog's window, with every
-// question asked in the program's own message dialog.
+// question asked in the program's own message dialog, owned by that window.
+#include "platform/win32/windows_api.h"
 #include "ui/win32/message_dialog.h"
 #include "ui/window_front_end.h"
 
@@ -8,11 +9,15 @@ namespace brisko {
 
 class DialogFrontEnd : public WindowFrontEnd {
 public:
-    using WindowFrontEnd::WindowFrontEnd;
+    explicit DialogFrontEnd(HWND window)
+        : WindowFrontEnd(reinterpret_cast<WindowHandle>(window)), window_(window) {}
 
     int ask(const Question& question) override {
-        return ShowMessageDialog(question.text, question.caption, question.flags);
+        return ShowMessageDialog(window_, question.text, question.caption, question.flags);
     }
+
+private:
+    HWND window_;
 };
 
 }  // namespace brisko

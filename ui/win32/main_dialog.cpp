@@ -15,7 +15,6 @@
 #include "ui/report_list_rules.h"
 #include "ui/win32/message_dialog.h"
 #include "ui/win32/skin.h"
-#include "ui/win32/ui_state.h"
 
 namespace brisko {
 namespace {
@@ -58,16 +57,12 @@ BOOL CMainDialog::onInitDialog() {
     CDialog::onInitDialog();
     // The scan's record exists from here on: the report window's messages
     // read it even before a scan.
-    frontEnd_.emplace(reinterpret_cast<WindowHandle>(window_));
+    frontEnd_.emplace(window_);
     run_.emplace(*frontEnd_);
     hideForIdle();
-    mainDialog = this;
-    MakeDialogFont(labelFont, 15, FW_BOLD, 0, 0);
+    MakeDialogFont(window_, labelFont_, 15, FW_BOLD, 0, 0);
+    subtitle_.setLabelFont(labelFont_.get());
     setTexts();
-    {
-        WindowDC screen(window_);
-        largeFonts = GetDeviceCaps(screen.get(), LOGPIXELSX) >= 120;
-    }
     ScaleChildWindows(window_, kReferenceClientWidth, kReferenceClientHeight);
     MoveWindow(window_, 0, 0, kDialogWidth, kDialogHeight, TRUE);
     if (installedProductPresent()) {
@@ -77,7 +72,7 @@ BOOL CMainDialog::onInitDialog() {
     } else {
         productLine_.show(false);
     }
-    whiteBrush.reset(CreateSolidBrush(RGB(255, 255, 255)));
+    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
     send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     // The task bar button offers Minimize and Close.
@@ -161,7 +156,7 @@ void CMainDialog::stopOrClose(const char* caption) {
         endDialog(IDCANCEL);
         return;
     }
-    if (ShowMessageDialog(kStopQuestion, caption, kMessageYesNo | kMessageIconQuestion) != kAnswerYes) return;
+    if (ShowMessageDialog(window_, kStopQuestion, caption, kMessageYesNo | kMessageIconQuestion) != kAnswerYes) return;
     cancel_.show(false);
     ok_.show(true);
     run_->session().stopRequested = 1;
@@ -242,7 +237,7 @@ void CMainDialog::updateReportExtent() {
 HBRUSH CMainDialog::onCtlColor(HDC dc, HWND control, int kind, HBRUSH frameworkBrush) {
     SetBkMode(dc, TRANSPARENT);
     if (control == subtitle_.handle()) return frameworkBrush;
-    if (kind == CTLCOLOR_DLG || kind == CTLCOLOR_STATIC) return whiteBrush.get();
+    if (kind == CTLCOLOR_DLG || kind == CTLCOLOR_STATIC) return whiteBrush_.get();
     return frameworkBrush;
 }
 

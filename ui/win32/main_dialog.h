@@ -60,7 +60,11 @@ private:
     CExButton ok_;
 
     HICON icon_;
+    // The bold font of the subtitle.
+    FontObject labelFont_;
     FontObject searchingForFont_;
+    // Background of the dialog and of its static texts.
+    BrushObject whiteBrush_;
     BitmapObject backgroundBitmap_;
     MemoryDC backgroundDC_;
     std::optional<Selection> backgroundSelection_;

@@ -2,16 +2,10 @@
 
 #include "base/program_identity.h"
 #include "resources/resource_ids.h"
-#include "ui/framework/gdi_handles.h"
 #include "ui/message_dialog_layout.h"
-#include "ui/win32/main_dialog.h"
-#include "ui/win32/ui_state.h"
 
 namespace brisko {
 namespace {
-
-// Shared by every message dialog until the process ends.
-BrushObject lightBlueBrush;
 
 PixelRect relativeTo(const RECT& origin, const RECT& rect) {
     return PixelRect{rect.left - origin.left, rect.top - origin.top, rect.right - origin.left,
@@ -37,10 +31,18 @@ void centreOn(HWND window, HWND on) {
     SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The screen the window shows on (the whole screen for none) has 120
+// logical pixels per inch or more.
+bool largeFontsOn(HWND window) {
+    WindowDC screen(window);
+    return GetDeviceCaps(screen.get(), LOGPIXELSX) >= 120;
+}
+
 }  // namespace
 
-CMessageDialog::CMessageDialog(const char* text, const char* caption, unsigned flags)
+CMessageDialog::CMessageDialog(HWND owner, const char* text, const char* caption, unsigned flags)
     : CDialog(IDD_MESSAGE),
+      owner_(owner),
       form_(messageDialogForm(flags)),
       messageText_(text != nullptr ? text : ""),
       messageCaption_(caption != nullptr ? caption : "") {}
@@ -70,7 +72,7 @@ BOOL CMessageDialog::onInitDialog() {
     for (const auto& entry : buttons) entry.button.loadSkin(entry.id, window_);
     text_.setText(messageText_);
     setText(messageCaption_.empty() ? programTitle : messageCaption_.c_str());
-    if (mainDialog != nullptr) centreOn(window_, mainDialog->handle());
+    if (owner_ != nullptr) centreOn(window_, owner_);
     return TRUE;
 }
 
@@ -83,7 +85,7 @@ void CMessageDialog::layOut() {
     before.icon = relativeTo(dialog, icon_.windowRect());
     for (int i = 0; i < 5; ++i) before.buttons[i] = relativeTo(dialog, buttons[i]->windowRect());
 
-    const MessageDialogRects after = layoutMessageDialog(before, messageText_.size(), largeFonts);
+    const MessageDialogRects after = layoutMessageDialog(before, messageText_.size(), largeFontsOn(owner_));
     // The dialog goes to the screen origin first; the children take their
     // rectangles, measured from its outer corner, as client positions.
     moveTo(toRect(after.dialog));
@@ -112,8 +114,8 @@ bool CMessageDialog::onCommand(int id, int code) {
 HBRUSH CMessageDialog::onCtlColor(HDC dc, HWND, int kind, HBRUSH frameworkBrush) {
     SetBkMode(dc, TRANSPARENT);
     if (kind != CTLCOLOR_DLG && kind != CTLCOLOR_STATIC) return frameworkBrush;
-    if (!lightBlueBrush) lightBlueBrush.reset(CreateSolidBrush(RGB(207, 233, 254)));
-    return lightBlueBrush.get();
+    if (!lightBlueBrush_) lightBlueBrush_.reset(CreateSolidBrush(RGB(207, 233, 254)));
+    return lightBlueBrush_.get();
 }
 
 bool CMessageDialog::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
@@ -142,9 +144,11 @@ void CMessageDialog::paintIcon() {
     BitBlt(target.get(), area.left, area.top, area.right, area.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
-int ShowMessageDialog(const char* text, const char* caption, unsigned flags) {
-    CMessageDialog dialog(text, caption, flags);
-    return static_cast<int>(dialog.doModal(mainDialog != nullptr ? mainDialog->handle() : nullptr));
+int CMessageDialog::ask() { return static_cast<int>(doModal(owner_)); }
+
+int ShowMessageDialog(HWND owner, const char* text, const char* caption, unsigned flags) {
+    CMessageDialog dialog(owner, text, caption, flags);
+    return dialog.ask();
 }
 
 }  // namespace brisko

@@ -4,6 +4,7 @@
 
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/gdi_handles.h"
 #include "ui/win32/message_dialog.h"
 #include "ui/message_dialog_form.h"
 #include "ui/win32/skinned_button.h"
@@ -12,7 +13,12 @@ namespace brisko {
 
 class CMessageDialog : public CDialog {
 public:
-    CMessageDialog(const char* text, const char* caption, unsigned flags);
+    // The owner, null for none, is the window the dialog belongs to, is
+    // centred on and measures the screen's font size on.
+    CMessageDialog(HWND owner, const char* text, const char* caption, unsigned flags);
+
+    // Runs the dialog; the button pressed, one of the kAnswer values.
+    int ask();
 
 protected:
     void doDataExchange() override;
@@ -34,6 +40,9 @@ private:
     NCExButton singleOk_;
     NCExButton cancel_;
     CStatic text_;
+    HWND owner_;
+    // Background of the dialog and of its static texts.
+    BrushObject lightBlueBrush_;
     MessageDialogForm form_;
     std::string messageText_;
     std::string messageCaption_;

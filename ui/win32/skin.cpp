@@ -5,8 +5,6 @@
 
 #include "ui/child_scaling.h"
 #include "ui/region_rectangles.h"
-#include "ui/win32/main_dialog.h"
-#include "ui/win32/ui_state.h"
 
 namespace brisko {
 namespace {
@@ -125,9 +123,8 @@ void ScaleChildWindows(HWND dialog, int referenceWidth, int referenceHeight) {
     EnumChildWindows(dialog, &scaleChild, reinterpret_cast<LPARAM>(&scaling));
 }
 
-int MakeDialogFont(FontObject& font, int height, int weight, BYTE underline, BYTE italic) {
-    HFONT dialogFont =
-        mainDialog != nullptr ? reinterpret_cast<HFONT>(SendMessageA(mainDialog->handle(), WM_GETFONT, 0, 0)) : nullptr;
+int MakeDialogFont(HWND dialog, FontObject& font, int height, int weight, BYTE underline, BYTE italic) {
+    HFONT dialogFont = dialog != nullptr ? reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)) : nullptr;
     if (dialogFont == nullptr) dialogFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     LOGFONTA description{};
     GetObjectA(dialogFont, sizeof description, &description);

@@ -14,7 +14,8 @@ HRGN RegionFromBitmap(HBITMAP bitmap, COLORREF keyColour, bool includeOthers);
 // client size; right only for a dialog at the screen origin.
 void ScaleChildWindows(HWND dialog, int referenceWidth, int referenceHeight);
 
-// The main dialog's font with another height, weight, underline and slant.
-int MakeDialogFont(FontObject& font, int height, int weight, BYTE underline, BYTE italic);
+// The dialog's font, or the system font when it has none, with another
+// height, weight, underline and slant.
+int MakeDialogFont(HWND dialog, FontObject& font, int height, int weight, BYTE underline, BYTE italic);
 
 }  // namespace brisko
