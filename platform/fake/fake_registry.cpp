@@ -5,33 +5,13 @@
 
 #include "platform/fake/capitals.h"
 #include "platform/fake/fake_performance_data.h"
+#include "platform/registry_results.h"
 
 namespace brisko::fake {
 namespace {
 
 constexpr std::uint32_t kKeySetValue = 0x0002;
 const char kPerflibNames[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
-
-// Copies or sizes as RegQueryValueEx does.
-RegistryStatus giveBytes(const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t& size) {
-    const std::uint32_t needed = static_cast<std::uint32_t>(bytes.size());
-    if (data != nullptr && size < needed) {
-        size = needed;
-        return kErrorMoreData;
-    }
-    if (data != nullptr && needed != 0) std::memcpy(data, bytes.data(), needed);
-    size = needed;
-    return kErrorSuccess;
-}
-
-// Copies a name as RegEnumValue and RegEnumKeyEx do: capacity counts the
-// terminator on entry and not on return.
-RegistryStatus giveName(const std::string& text, char* name, std::uint32_t& capacity) {
-    if (text.size() + 1 > capacity) return kErrorMoreData;
-    std::memcpy(name, text.c_str(), text.size() + 1);
-    capacity = static_cast<std::uint32_t>(text.size());
-    return kErrorSuccess;
-}
 
 std::u16string widened(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -53,7 +33,7 @@ public:
         RegistryValue* found = find(name);
         if (found == nullptr) return kErrorFileNotFound;
         if (type != nullptr) *type = found->type;
-        return giveBytes(found->data, data, size);
+        return giveRegistryData(found->data.data(), static_cast<std::uint32_t>(found->data.size()), data, size);
     }
 
     RegistryStatus deleteValue(const char* name) override {
@@ -81,7 +61,7 @@ public:
         std::vector<RegistryValue>* values = stored();
         if (values == nullptr) return kErrorFileNotFound;
         if (index >= values->size()) return kErrorNoMoreItems;
-        return giveName((*values)[index].name, name, capacity);
+        return giveRegistryName((*values)[index].name, name, capacity);
     }
 
     RegistryStatus subkeyNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) override {
@@ -89,7 +69,7 @@ public:
         if (stored() == nullptr) return kErrorFileNotFound;
         const std::string* subkey = owner_.subkeyNameAt(path_, index);
         if (subkey == nullptr) return kErrorNoMoreItems;
-        return giveName(*subkey, name, capacity);
+        return giveRegistryName(*subkey, name, capacity);
     }
 
 private:
