@@ -50,34 +50,28 @@ protected:
         EXPECT_EQ(open(subkey, key, access), kErrorSuccess) << subkey;
         return key;
     }
-    std::vector<std::string> valueNames(RegistryKey& key) {
-        std::uint32_t count = 0;
-        EXPECT_EQ(key.countValues(count), kErrorSuccess);
-        std::vector<std::string> names;
+    // Every name the key gives by index, up to kErrorNoMoreItems.
+    using NameAt = RegistryStatus (RegistryKey::*)(std::uint32_t, char*, std::uint32_t&);
+    static std::vector<std::string> names(RegistryKey& key, NameAt nameAt) {
+        std::vector<std::string> found;
         char name[64];
         for (std::uint32_t i = 0;; ++i) {
             std::uint32_t capacity = sizeof name;
-            const RegistryStatus status = key.valueNameAt(i, name, capacity);
-            if (status == kErrorNoMoreItems) break;
+            const RegistryStatus status = (key.*nameAt)(i, name, capacity);
+            if (status == kErrorNoMoreItems) return found;
             EXPECT_EQ(status, kErrorSuccess);
             EXPECT_EQ(capacity, std::strlen(name));
-            names.emplace_back(name);
+            found.emplace_back(name);
         }
-        EXPECT_EQ(names.size(), count);
-        return names;
     }
-    std::vector<std::string> subkeyNames(RegistryKey& key) {
-        std::vector<std::string> names;
-        char name[64];
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t capacity = sizeof name;
-            const RegistryStatus status = key.subkeyNameAt(i, name, capacity);
-            if (status == kErrorNoMoreItems) break;
-            EXPECT_EQ(status, kErrorSuccess);
-            names.emplace_back(name);
-        }
-        return names;
+    static std::vector<std::string> valueNames(RegistryKey& key) {
+        std::uint32_t count = 0;
+        EXPECT_EQ(key.countValues(count), kErrorSuccess);
+        std::vector<std::string> found = names(key, &RegistryKey::valueNameAt);
+        EXPECT_EQ(found.size(), count);
+        return found;
     }
+    static std::vector<std::string> subkeyNames(RegistryKey& key) { return names(key, &RegistryKey::subkeyNameAt); }
     // Every file of the folder, by name.
     std::vector<std::string> folderFiles() {
         std::vector<std::string> names;
