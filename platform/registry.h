@@ -1,6 +1,6 @@
 #pragma once
 // The registry as the program uses it: keys under HKEY_LOCAL_MACHINE opened,
-// read, emptied of values and deleted, and the performance data. Results
+// read, listed, emptied of values and deleted, and the performance data. Results
 // are the system's error codes (0 for success), so callers can tell a
 // missing key from a refused one and ERROR_MORE_DATA from a failure.
 #include <cstdint>
@@ -42,6 +42,9 @@ public:
     // Name of the value at index; capacity is the buffer's size on entry and
     // the name's length on return. kErrorNoMoreItems past the last one.
     virtual RegistryStatus valueNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) = 0;
+    // Name of the subkey at index, in the system's order (sorted, case-blind);
+    // capacity as in valueNameAt.
+    virtual RegistryStatus subkeyNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) = 0;
 };
 
 class Registry {

@@ -5,24 +5,13 @@
 
 #include "platform/fake/capitals.h"
 #include "platform/fake/fake_performance_data.h"
+#include "platform/registry_results.h"
 
 namespace brisko::fake {
 namespace {
 
 constexpr std::uint32_t kKeySetValue = 0x0002;
 const char kPerflibNames[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
-
-// Copies or sizes as RegQueryValueEx does.
-RegistryStatus giveBytes(const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t& size) {
-    const std::uint32_t needed = static_cast<std::uint32_t>(bytes.size());
-    if (data != nullptr && size < needed) {
-        size = needed;
-        return kErrorMoreData;
-    }
-    if (data != nullptr && needed != 0) std::memcpy(data, bytes.data(), needed);
-    size = needed;
-    return kErrorSuccess;
-}
 
 std::u16string widened(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -44,7 +33,7 @@ public:
         RegistryValue* found = find(name);
         if (found == nullptr) return kErrorFileNotFound;
         if (type != nullptr) *type = found->type;
-        return giveBytes(found->data, data, size);
+        return giveRegistryData(found->data.data(), static_cast<std::uint32_t>(found->data.size()), data, size);
     }
 
     RegistryStatus deleteValue(const char* name) override {
@@ -72,11 +61,15 @@ public:
         std::vector<RegistryValue>* values = stored();
         if (values == nullptr) return kErrorFileNotFound;
         if (index >= values->size()) return kErrorNoMoreItems;
-        const std::string& text = (*values)[index].name;
-        if (text.size() + 1 > capacity) return kErrorMoreData;
-        std::memcpy(name, text.c_str(), text.size() + 1);
-        capacity = static_cast<std::uint32_t>(text.size());
-        return kErrorSuccess;
+        return giveRegistryName((*values)[index].name, name, capacity);
+    }
+
+    RegistryStatus subkeyNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) override {
+        if (owner_.faults_.fails(SeamCall::kSubkeyNameAt)) return kErrorAccessDenied;
+        if (stored() == nullptr) return kErrorFileNotFound;
+        const std::string* subkey = owner_.subkeyNameAt(path_, index);
+        if (subkey == nullptr) return kErrorNoMoreItems;
+        return giveRegistryName(*subkey, name, capacity);
     }
 
 private:
@@ -112,10 +105,25 @@ std::string FakeRegistry::keyOf(const std::string& path) {
 
 void FakeRegistry::addKey(const std::string& path) {
     const std::string key = keyOf(path);
-    for (std::size_t slash = key.find('\\'); slash != std::string::npos; slash = key.find('\\', slash + 1)) {
-        keys_[key.substr(0, slash)];
+    // Each key keeps its name as first spelt, as Windows does.
+    std::size_t start = 0;
+    for (std::size_t end = key.find('\\'); start <= key.size(); end = key.find('\\', start)) {
+        if (end == std::string::npos) end = key.size();
+        StoredKey& stored = keys_[key.substr(0, end)];
+        if (stored.name.empty()) stored.name = path.substr(start, end - start);
+        start = end + 1;
     }
-    keys_[key];
+}
+
+const std::string* FakeRegistry::subkeyNameAt(const std::string& path, std::uint32_t index) const {
+    const std::string prefix = path + "\\";
+    std::uint32_t seen = 0;
+    for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+         ++it) {
+        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;  // deeper down
+        if (seen++ == index) return &it->second.name;
+    }
+    return nullptr;
 }
 
 bool FakeRegistry::hasKey(const std::string& path) const { return keys_.count(keyOf(path)) != 0; }

@@ -64,10 +64,14 @@ public:
 private:
     class Key;
     struct StoredKey {
+        std::string name;  // the last part of its path, as first spelt
         std::vector<RegistryValue> values;
     };
 
     static std::string keyOf(const std::string& path);
+    // The name of the index-th direct subkey of the key at path (in
+    // capitals), in the order of their names in capitals; null past the last.
+    const std::string* subkeyNameAt(const std::string& path, std::uint32_t index) const;
     std::vector<std::uint8_t> currentPerformanceData() const;
 
     FaultPlan& faults_;

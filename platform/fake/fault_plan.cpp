@@ -43,6 +43,7 @@ const char* seamCallName(SeamCall call) {
         case SeamCall::kDeleteValue: return "RegistryKey::deleteValue";
         case SeamCall::kCountValues: return "RegistryKey::countValues";
         case SeamCall::kValueNameAt: return "RegistryKey::valueNameAt";
+        case SeamCall::kSubkeyNameAt: return "RegistryKey::subkeyNameAt";
         case SeamCall::kOpenServiceManager: return "openManager";
         case SeamCall::kOpenService: return "ServiceManager::openService";
         case SeamCall::kStopService: return "OpenedService::stop";

@@ -54,6 +54,7 @@ enum class SeamCall : std::uint8_t {
     kDeleteValue,
     kCountValues,
     kValueNameAt,
+    kSubkeyNameAt,
     kOpenServiceManager,
     kOpenService,
     kStopService,

@@ -39,6 +39,13 @@ public:
         return status;
     }
 
+    RegistryStatus subkeyNameAt(std::uint32_t index, char* name, std::uint32_t& capacity) override {
+        DWORD length = capacity;
+        const LONG status = RegEnumKeyExA(key_, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        capacity = length;
+        return status;
+    }
+
 private:
     HKEY key_;
 };

@@ -1,6 +1,7 @@
 // The registry as the cleanup uses it: values counted, named by index,
 // read with and without a buffer, deleted, and an enumeration that closes
-// up behind a deleted value; then the autostart cleanup on the Run key.
+// up behind a deleted value; subkeys named by index; then the autostart
+// cleanup on the Run key.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -81,6 +82,30 @@ TEST_F(RegistryContract, AfterADeletionTheNextValueTakesItsIndex) {
     EXPECT_EQ(open(kKeyAllAccess)->deleteValue(before[1].c_str()), kErrorFileNotFound);
     before.erase(before.begin() + 1);
     EXPECT_THAT(valueNames(*open(kKeyRead)), ElementsAreArray(before));
+}
+
+TEST_F(RegistryContract, SubkeysAreNamedInSortedOrderAsFirstSpelt) {
+    for (const char* name : {"Gamma\\Deep", "Beta", "alpha"}) backend_->makeMachineKey(key_ + "\\" + name);
+    std::unique_ptr<RegistryKey> key = open(kKeyRead);
+    ASSERT_TRUE(key);
+    std::vector<std::string> names;
+    char name[16];
+    for (std::uint32_t i = 0; i < 3; ++i) {
+        std::uint32_t length = sizeof name;
+        ASSERT_EQ(key->subkeyNameAt(i, name, length), kErrorSuccess);
+        EXPECT_EQ(std::strlen(name), length);
+        names.emplace_back(name);
+    }
+    EXPECT_THAT(names, ElementsAreArray({"alpha", "Beta", "Gamma"}));
+
+    // The capacity counts the terminator: "alpha" needs 6.
+    std::uint32_t length = 5;
+    EXPECT_EQ(key->subkeyNameAt(0, name, length), kErrorMoreData);
+    length = 6;
+    EXPECT_EQ(key->subkeyNameAt(0, name, length), kErrorSuccess);
+    EXPECT_EQ(length, 5u);
+    length = sizeof name;
+    EXPECT_EQ(key->subkeyNameAt(3, name, length), kErrorNoMoreItems);
 }
 
 TEST_F(RegistryContract, AMissingKeyDoesNotOpen) {

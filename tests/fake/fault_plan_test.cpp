@@ -28,6 +28,7 @@ protected:
         machine.writeFile("C:\\Data\\remove.txt", "remove");
         machine.fakeRegistry().setString(kKey, "Value", "data");
         machine.fakeRegistry().setString(kKey, "Doomed", "data");
+        machine.fakeRegistry().addKey(std::string(kKey) + "\\Sub");
         machine.fakeRegistry().addKey("SOFTWARE\\Gone");
         machine.fakeProcesses().start("C:\\Apps\\first.exe");
         second = machine.fakeProcesses().start("C:\\Apps\\second.exe");
@@ -231,6 +232,13 @@ std::vector<SeamCase> seamCases() {
                  char name[32];
                  std::uint32_t capacity = sizeof name;
                  return key.valueNameAt(0, name, capacity);
+             });
+         }},
+        {SeamCall::kSubkeyNameAt, kErrorAccessDenied, [](FakeMachine&, auto) {
+             return onKey(kKeyRead, [](RegistryKey& key) {
+                 char name[32];
+                 std::uint32_t capacity = sizeof name;
+                 return key.subkeyNameAt(0, name, capacity);
              });
          }},
         {SeamCall::kOpenServiceManager, 0, [](FakeMachine&, auto) {
