@@ -9,49 +9,30 @@
 #include <climits>
 #include <cstring>
 #include <system_error>
+#include <utility>
 #include <vector>
 
-#include "platform/fake/windows_path.h"
+#include "platform/collected_listing.h"
+#include "platform/windows_path.h"
 
 namespace brisko::fake {
 namespace fs = std::filesystem;
 
 namespace {
 
-void fillEntry(DirectoryEntry& entry, const std::string& name, std::uint32_t attributes,
-               std::uint64_t size) {
-    std::memset(entry.name, 0, sizeof entry.name);
-    name.copy(entry.name, sizeof entry.name - 1);
-    entry.attributes = attributes;
-    entry.size = size;
-}
-
-// Entries collected when the search starts, handed out one by one.
 // A failed FindNextFile ends the search: the entries after it are lost.
-class FakeListing : public DirectoryListing {
+class FakeListing : public CollectedListing {
 public:
-    FakeListing(FaultPlan& faults, std::vector<DirectoryEntry> entries)
-        : faults_(faults), entries_(std::move(entries)) {}
+    FakeListing(FaultPlan& faults, std::vector<DirectoryEntry> entries, std::size_t dotEntries)
+        : CollectedListing(std::move(entries), dotEntries), faults_(faults) {}
     bool next(DirectoryEntry& entry) override {
-        if (faults_.fails(SeamCall::kListingNext)) position_ = entries_.size();
-        if (position_ >= entries_.size()) return false;
-        entry = entries_[position_++];
-        return true;
+        if (faults_.fails(SeamCall::kListingNext)) end();
+        return CollectedListing::next(entry);
     }
 
 private:
     FaultPlan& faults_;
-    std::vector<DirectoryEntry> entries_;
-    std::size_t position_ = 0;
 };
-
-// Windows lists names in a case-blind order; "." and ".." come first.
-bool listedBefore(const DirectoryEntry& a, const DirectoryEntry& b) {
-    return std::lexicographical_compare(
-        a.name, a.name + std::strlen(a.name), b.name, b.name + std::strlen(b.name),
-        [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) <
-                                    std::toupper(static_cast<unsigned char>(y)); });
-}
 
 }  // namespace
 
@@ -164,13 +145,11 @@ std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* patt
     if (!host || !fs::is_directory(*host, error)) return nullptr;
 
     std::vector<DirectoryEntry> entries;
-    DirectoryEntry entry;
     // A drive root has no "." and "..".
     if (!pathComponents(folder).empty()) {
         for (const char* dots : {".", ".."}) {
             if (!maskMatches(mask, dots)) continue;
-            fillEntry(entry, dots, kAttributeDirectory, 0);
-            entries.push_back(entry);
+            entries.push_back(makeDirectoryEntry(dots, kAttributeDirectory, 0));
         }
     }
     const std::size_t dotEntries = entries.size();
@@ -183,12 +162,10 @@ std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* patt
         const std::uint32_t attributes =
             attributes_.empty() ? (isDirectory ? kAttributeDirectory : kAttributeArchive)
                                 : storedAttributes(pathKey(folderKey + '\\' + name), isDirectory);
-        fillEntry(entry, name, attributes, error ? 0 : size);
-        entries.push_back(entry);
+        entries.push_back(makeDirectoryEntry(name, attributes, error ? 0 : size));
     }
-    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(dotEntries), entries.end(), listedBefore);
     if (entries.empty()) return nullptr;
-    return std::make_unique<FakeListing>(faults_, std::move(entries));
+    return std::make_unique<FakeListing>(faults_, std::move(entries), dotEntries);
 }
 
 DriveType FakeFileSystem::driveType(const char* root) {

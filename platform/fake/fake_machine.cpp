@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/fake/windows_path.h"
+#include "platform/windows_path.h"
 
 namespace brisko::fake {
 namespace fs = std::filesystem;

@@ -1,5 +1,7 @@
 #include "platform/fake/fake_system_control.h"
 
+#include "platform/ascii_text.h"
+
 namespace brisko::fake {
 
 bool FakeSystemControl::queryVersion(SystemVersion& version) {
@@ -24,12 +26,7 @@ void FakeSystemControl::exitProgram(int code) { throw ProgramExited(code); }
 
 int FakeSystemControl::convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) {
     if (faults_.fails(SeamCall::kConvertWideText)) return 0;
-    for (unsigned i = 0; i < capacity; ++i) {
-        if (text[i] >= 0x80) return 0;
-        buffer[i] = static_cast<char>(text[i]);
-        if (text[i] == 0) return static_cast<int>(i + 1);
-    }
-    return 0;
+    return convertAsciiText(text, buffer, capacity);
 }
 
 }  // namespace brisko::fake

@@ -1,9 +1,9 @@
 #pragma once
 // What the contract tests of the seam need besides the seam itself: a
-// backend whose drive D: is an empty scratch folder, and ways to arrange
+// backend with an empty scratch folder on a fixed drive, and ways to arrange
 // files there that the program never needs. Each test executable links one
-// definition of makeContractBackend: the simulated machine natively, the
-// real Windows backend under Wine.
+// definition of makeContractBackend: the simulated machine and the mounted
+// volume natively, the real Windows backend under Wine.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,8 +18,8 @@ public:
     virtual ~ContractBackend() = default;
 
     virtual Platform& platform() = 0;
-    // A fresh, empty folder on fixed drive D:, as a Windows path ending in a
-    // backslash ("D:\\run17\\").
+    // A fresh, empty folder at the root of a fixed drive, as a Windows path
+    // ending in a backslash ("D:\\run17\\").
     virtual std::string scratchFolder() = 0;
     // A drive letter that no drive uses.
     virtual char unusedDriveLetter() = 0;

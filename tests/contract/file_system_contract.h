@@ -4,6 +4,7 @@
 // the backend's scratch folder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ protected:
 
     // A path inside this test's scratch folder.
     std::string at(const std::string& relative) const { return scratch_ + relative; }
+    // The root of the scratch folder's drive ("D:\\").
+    std::string driveRoot() const { return scratch_.substr(0, 3); }
 
     // Every entry of a listing, in the order given; empty when the listing
     // cannot start (check started() to tell that apart).
@@ -34,6 +37,15 @@ protected:
         return entries;
     }
     bool started() const { return started_; }
+
+    // The attributes a listing shows of a file once they were set; 0 when
+    // setting them or listing the file fails.
+    std::uint32_t listedAttributesAfterSetting(std::uint32_t attributes) {
+        backend_->writeFile(at("marked.exe"), "x");
+        if (!fs_.setAttributes(at("marked.exe").c_str(), attributes)) return 0;
+        const std::vector<DirectoryEntry> entries = listAll(at("marked.exe"));
+        return entries.size() == 1 ? entries[0].attributes : 0;
+    }
 
     static std::vector<std::string> namesOf(const std::vector<DirectoryEntry>& entries) {
         std::vector<std::string> names;

@@ -1,11 +1,12 @@
-// The Windows path rules the simulated machine is built on: search masks,
+// The Windows path rules the backends over host folders are built on: search masks,
 // path keys, the names of a path and its drive letter.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/fake/windows_path.h"
+#include "platform/windows_path.h"
 
 namespace brisko::fake {
 namespace {
@@ -113,6 +114,18 @@ TEST(PathComponents, AreTheNamesAfterTheDrive) {
     for (const ComponentsCase& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(pathComponents(c.path), c.names);
+    }
+}
+
+TEST(ClimbsToParent, OnlyWhenANameIsTwoDots) {
+    const std::pair<const char*, bool> cases[] = {
+        {"C:\\a\\..\\b", true}, {"C:\\..", true},      {"../x", true},       {"..", true},
+        {"C:\\a\\b/..", true},   {"C:\\a..b\\c", false}, {"C:\\...\\c", false}, {"C:\\.\\c", false},
+        {"C:..", true},          {"C:\\..a", false},     {"", false},
+    };
+    for (const auto& [path, climbs] : cases) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(climbsToParent(path), climbs);
     }
 }
 

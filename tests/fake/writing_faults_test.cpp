@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/fake/windows_path.h"
+#include "platform/windows_path.h"
 #include "tests/fake/machine_test_fixture.h"
 
 namespace brisko::fake {

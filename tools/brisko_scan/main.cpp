@@ -1,16 +1,15 @@
 // brisko-scan: scans a Windows volume mounted on Linux. The folder becomes
-// drive C: of a simulated machine with an empty registry, no running
+// drive C: of an offline system with an empty registry, no running
 // processes and a platform of neither Windows family, and the program's own
 // scan runs over it.
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "platform/fake/fake_machine.h"
+#include "platform/volume/volume_platform.h"
 #include "scan/scan.h"
 #include "scan/scan_driver.h"
 #include "tools/brisko_scan/command_line.h"
@@ -21,12 +20,6 @@ namespace {
 constexpr int kExitClean = 0;
 constexpr int kExitInfected = 1;
 constexpr int kExitUsage = 2;
-
-bool isReadableFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::directory_iterator probe(folder, error);
-    return !error;
-}
 
 }  // namespace
 
@@ -42,18 +35,17 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    if (!isReadableFolder(request->folder)) {
+    ConsoleFrontEnd console(stdout, stderr, ::isatty(STDERR_FILENO) != 0);
+    const std::unique_ptr<volume::VolumePlatform> volume =
+        volume::VolumePlatform::open(request->folder.c_str(), [&console](const std::string& line) {
+            console.clearProgress();
+            std::fprintf(stderr, "brisko-scan: %s\n", line.c_str());
+        });
+    if (!volume) {
         std::fprintf(stderr, "brisko-scan: cannot read the folder %s\n", request->folder.c_str());
         return kExitUsage;
     }
-
-    fake::FakeMachine machine;
-    machine.addDriveAt('C', request->folder);
-    // The volume is not a running system: a platform of neither family
-    // keeps the process scan, the hosts check and the deletion at the next
-    // start from acting on it.
-    machine.fakeControl().setVersion(kPlatformWin32s, 3);
-    ConsoleFrontEnd console(stdout, stderr, ::isatty(STDERR_FILENO) != 0);
+    installPlatform(volume.get());
     Scan scan(console);
     ScanSession& session = scan.session();
     session.reportWindow = kWindowlessReport;
@@ -64,5 +56,6 @@ int main(int argc, char** argv) {
     // The end text is the last item shown.
     console.clearProgress();
     std::printf("%s\n", session.currentItem);
+    installPlatform(nullptr);
     return session.filesInfected > 0 ? kExitInfected : kExitClean;
 }

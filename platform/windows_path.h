@@ -1,16 +1,18 @@
 #pragma once
-// Windows path rules the simulated machine needs: separators, drive letters
-// and the case-blind comparison of names.
+// Windows path rules the backends over host folders need: separators, drive
+// letters and the case-blind comparison of names.
 #include <string>
 #include <vector>
 
-namespace brisko::fake {
+namespace brisko {
 
 // Drive letter of a path such as "c:\dir" in capitals, or 0 without one.
 char driveLetterOf(const std::string& windowsPath);
 // The names after the drive, split at '\' and '/', empty names and "."
 // dropped, each ".." taking away the name before it.
 std::vector<std::string> pathComponents(const std::string& windowsPath);
+// Whether any name of the path is "..".
+bool climbsToParent(const std::string& windowsPath);
 // The path with '/' turned into '\' and letters in capitals: two paths that
 // name the same file on Windows give the same key.
 std::string pathKey(const std::string& windowsPath);
@@ -23,4 +25,4 @@ bool maskMatches(const std::string& mask, const std::string& name);
 // three of its extension. Clashes between names are not resolved.
 std::string shortNameOf(const std::string& name);
 
-}  // namespace brisko::fake
+}  // namespace brisko

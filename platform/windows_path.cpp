@@ -1,9 +1,9 @@
-#include "platform/fake/windows_path.h"
+#include "platform/windows_path.h"
 
 #include <cctype>
 #include <string_view>
 
-namespace brisko::fake {
+namespace brisko {
 namespace {
 
 char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
@@ -97,6 +97,17 @@ std::vector<std::string> pathComponents(const std::string& windowsPath) {
     return components;
 }
 
+bool climbsToParent(const std::string& windowsPath) {
+    std::size_t start = driveLetterOf(windowsPath) != 0 ? 2 : 0;
+    while (start <= windowsPath.size()) {
+        std::size_t end = start;
+        while (end < windowsPath.size() && !isSeparator(windowsPath[end])) ++end;
+        if (windowsPath.compare(start, end - start, "..") == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 std::string pathKey(const std::string& windowsPath) {
     std::string key;
     if (const char letter = driveLetterOf(windowsPath); letter != 0) {
@@ -123,4 +134,4 @@ bool maskMatches(const std::string& mask, const std::string& name) {
     return wildcardMatches(mask.c_str(), name.c_str());
 }
 
-}  // namespace brisko::fake
+}  // namespace brisko

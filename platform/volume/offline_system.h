@@ -1,0 +1,64 @@
+#pragma once
+// The parts of the platform a volume that is not running gives nothing to:
+// no processes, services, token, windows or messages; sleeps that end at
+// once; no known directories; a system of neither Windows family, so that
+// the steps meant for a running system (the process scan, the hosts check,
+// the deletion at the next start) leave the volume alone.
+#include "platform/privileges.h"
+#include "platform/processes.h"
+#include "platform/services.h"
+#include "platform/system_control.h"
+#include "platform/system_services.h"
+#include "platform/window_messaging.h"
+
+namespace brisko::volume {
+
+class NoProcesses : public Processes {
+public:
+    std::unique_ptr<ProcessSnapshot> snapshotProcesses() override { return nullptr; }
+    bool listProcessIds(std::uint32_t* ids, std::uint32_t capacityBytes, std::uint32_t& bytesReturned) override;
+    std::unique_ptr<OpenedProcess> openProcess(std::uint32_t processId, std::uint32_t access,
+                                               std::uint32_t& lastError) override;
+};
+
+class NoServices : public Services {
+public:
+    std::unique_ptr<ServiceManager> openManager(std::uint32_t) override { return nullptr; }
+};
+
+class NoPrivileges : public Privileges {
+public:
+    std::unique_ptr<AccessToken> openOwnToken(std::uint32_t) override { return nullptr; }
+};
+
+class NoWindows : public WindowMessaging {
+public:
+    void sendMessage(WindowHandle, std::uint32_t) override {}
+    bool takeMessage(WindowMessage&) override { return false; }
+    void dispatchMessage(const WindowMessage&) override {}
+};
+
+class OfflineSystemServices : public SystemServices {
+public:
+    void sleepMilliseconds(unsigned) override {}
+    unsigned windowsDirectory(char*, unsigned) override { return 0; }
+    unsigned systemDirectory(char*, unsigned) override { return 0; }
+    unsigned temporaryDirectory(char*, unsigned) override { return 0; }
+    // No environment: the text is copied as it is.
+    unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
+};
+
+class OfflineSystemControl : public SystemControl {
+public:
+    // Win32s: neither the 9x nor the NT family.
+    bool queryVersion(SystemVersion& version) override;
+    // Nobody is there to see a message box, restart or open an address.
+    int showSystemMessage(const char*, const char*, unsigned) override { return 0; }
+    int requestShutdown(std::uint32_t) override { return 0; }
+    [[noreturn]] void exitProgram(int code) override;
+    // Plain ASCII only: the volume's code page is not known.
+    int convertWideText(const std::uint16_t* text, char* buffer, unsigned capacity) override;
+    void openAddress(const char*) override {}
+};
+
+}  // namespace brisko::volume
