@@ -9,6 +9,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/backup_name.h"
 #include "base/little_endian.h"
 
 namespace brisko {
@@ -18,7 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kBaseBlockSize = 4096;
 constexpr std::size_t kBinsSizeOffset = 40;
-constexpr unsigned kBackupNamesTried = 999;
 
 HiveOpening refused(HiveOpenStatus status, const fs::path& file, const std::string& why) {
     return {status, file.string() + ": " + why + "; left untouched"};
@@ -56,8 +56,7 @@ HiveOpening checkBaseBlock(const fs::path& file) {
 // The first free name of NAME.brisko-backup, NAME.brisko-backup.2, ...
 bool freeBackupName(const fs::path& hive, fs::path& backup) {
     for (unsigned n = 1; n <= kBackupNamesTried; ++n) {
-        backup = hive;
-        backup += n == 1 ? ".brisko-backup" : ".brisko-backup." + std::to_string(n);
+        backup = backupName(hive.string(), n);
         std::error_code error;
         if (fs::symlink_status(backup, error).type() == fs::file_type::not_found) return true;
     }

@@ -43,6 +43,8 @@ public:
     unsigned shortPathName(const char* path, char* buffer, unsigned capacity) override;
     bool deleteAtRestart(const char* path) override;
 
+    const VolumeTree& tree() const { return tree_; }
+
 private:
     // The entries of a folder whose names match the mask; a failure to read
     // the folder to its end is reported and ends the listing there.

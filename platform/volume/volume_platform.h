@@ -1,8 +1,12 @@
 #pragma once
 // A mounted Windows volume as the whole platform: its folder is drive C:
-// (volume_file_system.h), and the rest is an offline system with an empty
-// registry (offline_system.h, empty_registry.h).
+// (volume_file_system.h), and the rest is an offline system
+// (offline_system.h) whose registry is empty (empty_registry.h) unless one
+// read from the volume's hives is put in its place.
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/volume/empty_registry.h"
@@ -18,23 +22,36 @@ public:
     static std::unique_ptr<VolumePlatform> open(const char* folder, ReadErrorReport reportReadError,
                                                 DirectoryReader& reader = systemDirectoryReader());
 
-    VolumePlatform(OwnedDescriptor root, ReadErrorReport reportReadError, DirectoryReader& reader);
+    VolumePlatform(std::filesystem::path folder, OwnedDescriptor root, ReadErrorReport reportReadError,
+                   DirectoryReader& reader);
+
+    // The registry answers from here on (null: the empty one again). The
+    // caller keeps ownership.
+    void useRegistry(Registry* registry) { registry_ = registry != nullptr ? registry : &emptyRegistry_; }
+
+    // Where the existing file or folder of a Windows path is on the host,
+    // every step checked as the file system checks it (no link, the
+    // volume's own device): for libraries that take a file name. Nothing
+    // when the path names no entry of the volume.
+    std::optional<std::filesystem::path> hostPathOf(const std::string& windowsPath) const;
 
     FileSystem& files() override { return files_; }
     WindowMessaging& windows() override { return windows_; }
     SystemServices& system() override { return system_; }
     Processes& processes() override { return processes_; }
-    Registry& registry() override { return registry_; }
+    Registry& registry() override { return *registry_; }
     Services& services() override { return services_; }
     Privileges& privileges() override { return privileges_; }
     SystemControl& control() override { return control_; }
 
 private:
+    std::filesystem::path folder_;
     VolumeFileSystem files_;
     NoWindows windows_;
     OfflineSystemServices system_;
     NoProcesses processes_;
-    EmptyRegistry registry_;
+    EmptyRegistry emptyRegistry_;
+    Registry* registry_ = &emptyRegistry_;
     NoServices services_;
     NoPrivileges privileges_;
     OfflineSystemControl control_;

@@ -90,6 +90,25 @@ std::optional<VolumeEntry> VolumeTree::find(const std::string& windowsPath) cons
     return names ? entryOf(*names, false) : std::nullopt;
 }
 
+std::optional<std::vector<std::string>> VolumeTree::spellingOf(const std::string& windowsPath) const {
+    const std::optional<std::vector<std::string>> names = namesOf(windowsPath);
+    if (!names) return std::nullopt;
+    std::vector<std::string> spelt;
+    OwnedDescriptor current(::fcntl(root_.get(), F_DUPFD_CLOEXEC, 0));
+    for (std::size_t i = 0; i < names->size(); ++i) {
+        if (!current.isOpen()) return std::nullopt;
+        const std::optional<std::string> found = matchingName(current.get(), (*names)[i]);
+        if (!found) return std::nullopt;
+        spelt.push_back(*found);
+        if (i + 1 == names->size()) break;
+        OwnedDescriptor next(::openat(current.get(), found->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat status {};
+        if (!next.isOpen() || ::fstat(next.get(), &status) != 0 || status.st_dev != device_) return std::nullopt;
+        current = std::move(next);
+    }
+    return spelt;
+}
+
 std::optional<VolumeEntry> VolumeTree::place(const std::string& windowsPath) const {
     const std::optional<std::vector<std::string>> names = namesOf(windowsPath);
     if (!names || names->empty()) return std::nullopt;

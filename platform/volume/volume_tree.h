@@ -54,6 +54,9 @@ public:
     OwnedDescriptor openFolder(const std::vector<std::string>& names) const;
     // The existing file or folder of a path.
     std::optional<VolumeEntry> find(const std::string& windowsPath) const;
+    // The names of the existing file or folder of a path as the volume
+    // spells them, every step taken as find takes it.
+    std::optional<std::vector<std::string>> spellingOf(const std::string& windowsPath) const;
     // Where a file of this path is: its folder must exist; the entry is
     // present when a name matches.
     std::optional<VolumeEntry> place(const std::string& windowsPath) const;

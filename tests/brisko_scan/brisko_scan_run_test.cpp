@@ -1,19 +1,13 @@
 // Runs the real brisko-scan program over folders of synthetic samples.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "cleanup/hosts_pattern.h"
 #include "matcher/threat_signature.h"
+#include "tests/brisko_scan/scan_run_fixture.h"
 #include "tools/sample_writer/sample_writer.h"
 
 namespace brisko {
@@ -23,54 +17,8 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-struct ScanRun {
-    int exitStatus;
-    std::vector<std::string> lines;  // standard output
-    std::string errors;
-};
-
-class BriskoScanRunTest : public ::testing::Test {
-protected:
-    BriskoScanRunTest() {
-        std::string pattern = (fs::temp_directory_path() / "brisko-scan-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
-        root_ = pattern;
-        volume_ = root_ / "volume";
-        fs::create_directories(volume_);
-    }
-    ~BriskoScanRunTest() override { fs::remove_all(root_); }
-
-    void write(const std::string& relative, const std::vector<std::uint8_t>& bytes) {
-        const fs::path path = volume_ / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    void write(const std::string& relative, const std::string& text) {
-        write(relative, std::vector<std::uint8_t>(text.begin(), text.end()));
-    }
-
-    ScanRun scan(const std::string& arguments) {
-        const std::string errors = (root_ / "stderr").string();
-        const std::string command = std::string(BRISKO_SCAN_PROGRAM) + " " + arguments + " 2>" + errors;
-        ScanRun run{};
-        FILE* output = ::popen(command.c_str(), "r");
-        std::array<char, 1024> line{};
-        while (std::fgets(line.data(), line.size(), output) != nullptr) {
-            std::string text = line.data();
-            if (!text.empty() && text.back() == '\n') text.pop_back();
-            run.lines.push_back(text);
-        }
-        const int status = ::pclose(output);
-        run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(errors);
-        run.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return run;
-    }
-
-    fs::path root_;
-    fs::path volume_;
-};
+using BriskoScanRunTest = testing::ScanRunTest;
+using testing::ScanRun;
 
 TEST_F(BriskoScanRunTest, ACleanVolumeExitsZero) {
     write("Windows/notepad.exe", "not a sample");
@@ -114,7 +62,9 @@ TEST_F(BriskoScanRunTest, RemoveDeletesTheSamplesAndASecondScanIsClean) {
     EXPECT_EQ(run.exitStatus, 0);
 }
 
-TEST_F(BriskoScanRunTest, TheVolumesHostsFileIsNotTheRunningSystemsAndStays) {
+// Without the registry of an installation the volume is only files: its
+// hosts files are not those of a Windows the scan can tell.
+TEST_F(BriskoScanRunTest, HostsFilesOutsideARecognisedInstallationAreLeftAlone) {
     const HostsPattern record = plainHostsPatterns()[0];
     const std::string infectedHosts = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
     write("WINDOWS/SYSTEM32/drivers/etc/hosts", infectedHosts);

@@ -1,7 +1,8 @@
 // brisko-scan: scans a Windows volume mounted on Linux. The folder becomes
-// drive C: of an offline system with an empty registry, no running
-// processes and a platform of neither Windows family, and the program's own
-// scan runs over it.
+// drive C: of an offline system with no running processes and a platform
+// of neither Windows family, and the program's own scan runs over it; each
+// detection also cleans the volume's hosts file and the autostart values of
+// its hives.
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "scan/scan_driver.h"
 #include "tools/brisko_scan/command_line.h"
 #include "tools/brisko_scan/console_front_end.h"
+#include "tools/brisko_scan/offline/offline_cleanup.h"
 
 namespace {
 
@@ -46,13 +48,17 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     installPlatform(volume.get());
-    Scan scan(console);
+    // Under --action leave nothing is written: the report says what would be.
+    OfflineCleanup cleanup(*volume, console, findInstallation(), request->userAction != kActionLeave);
+    for (const std::string& line : cleanup.openHives()) console.appendLine(line.c_str());
+    Scan scan(console, cleanup);
     ScanSession& session = scan.session();
     session.reportWindow = kWindowlessReport;
     std::snprintf(session.scanTarget, sizeof session.scanTarget, "C:");
     session.userAction = request->userAction;
 
     runScanDriver(scan);
+    for (const std::string& line : cleanup.writeBack()) console.appendLine(line.c_str());
     // The end text is the last item shown.
     console.clearProgress();
     std::printf("%s\n", session.currentItem);

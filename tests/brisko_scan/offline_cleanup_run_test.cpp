@@ -1,0 +1,126 @@
+// brisko-scan over a volume holding a Windows installation: the hosts file
+// and the autostart values of the machine's and the users' hives are
+// cleaned with the files, backed up first, and written only when the action
+// changes anything.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "cleanup/hosts_pattern.h"
+#include "matcher/threat_signature.h"
+#include "platform/registry.h"
+#include "tests/brisko_scan/scan_run_fixture.h"
+#include "tests/hive/hive_builder.h"
+#include "tests/hive/hive_contents.h"
+#include "tools/sample_writer/sample_writer.h"
+
+namespace brisko {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using testing::HiveBuilder;
+using testing::readHiveContents;
+
+constexpr const char* kRunKey = "Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kUserRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kSoftware = "Windows/System32/config/SOFTWARE";
+constexpr const char* kUserHive = "Users/alice/NTUSER.DAT";
+constexpr const char* kHosts = "Windows/System32/drivers/etc/hosts";
+
+std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class OfflineCleanupRunTest : public testing::ScanRunTest {
+protected:
+    // An NT installation with an infected program that a Run value of the
+    // machine and one of a user start, and an infected hosts file.
+    OfflineCleanupRunTest() {
+        write("Windows/System32/evil.exe", buildSample(signatureTable[0]));
+        fs::create_directories((volume_ / kSoftware).parent_path());
+        HiveBuilder(volume_ / kSoftware)
+            .setString(kRunKey, "Updater", "C:\\Windows\\System32\\evil.exe /silent")
+            .setString(kRunKey, "Other", "C:\\Program Files\\Tools\\ok.exe")
+            .commit();
+        fs::create_directories((volume_ / kUserHive).parent_path());
+        HiveBuilder(volume_ / kUserHive).setString(kUserRunKey, "Helper", "C:\\Windows\\System32\\evil.exe").commit();
+        const HostsPattern record = plainHostsPatterns()[0];
+        infectedHosts_ = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
+        write(kHosts, infectedHosts_);
+    }
+
+    bool hasRunValue(const fs::path& hive, const std::string& key, const std::string& name) {
+        const auto values = readHiveContents(hive);
+        const auto found = values.find(key);
+        return found != values.end() && found->second.count(name) != 0;
+    }
+
+    std::string infectedHosts_;
+};
+
+TEST_F(OfflineCleanupRunTest, RemoveCleansFilesValuesAndHostsAndKeepsBackups) {
+    const std::string softwareBefore = contentOf(volume_ / kSoftware);
+    const testing::ScanRun run = scan("--action remove " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 1) << run.errors;
+    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE]"));
+    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Users\\alice\\NTUSER.DAT]"));
+    EXPECT_THAT(run.lines, Contains("C:\\Windows\\System32\\drivers\\etc\\hosts     W32/Pelto.Worm removed"));
+    EXPECT_THAT(run.lines, Contains("C:\\Windows\\System32\\evil.exe     W32/Krenot.Ek.PSW.Trojan removed"));
+
+    EXPECT_FALSE(fs::exists(volume_ / "Windows/System32/evil.exe"));
+    EXPECT_FALSE(hasRunValue(volume_ / kSoftware, kRunKey, "Updater"));
+    EXPECT_TRUE(hasRunValue(volume_ / kSoftware, kRunKey, "Other"));
+    EXPECT_FALSE(hasRunValue(volume_ / kUserHive, kUserRunKey, "Helper"));
+    // What was there before stays beside it.
+    EXPECT_EQ(contentOf(volume_ / (std::string(kSoftware) + ".brisko-backup")), softwareBefore);
+    EXPECT_TRUE(hasRunValue(volume_ / (std::string(kUserHive) + ".brisko-backup"), kUserRunKey, "Helper"));
+    EXPECT_FALSE(fs::exists(volume_ / kHosts));
+    EXPECT_EQ(contentOf(volume_ / (std::string(kHosts) + ".brisko-backup")), infectedHosts_);
+}
+
+TEST_F(OfflineCleanupRunTest, LeaveReportsWhatWouldBeDoneAndWritesNothing) {
+    const std::string softwareBefore = contentOf(volume_ / kSoftware);
+    const std::string userBefore = contentOf(volume_ / kUserHive);
+    const testing::ScanRun run = scan(volume_.string());
+    EXPECT_EQ(run.exitStatus, 1) << run.errors;
+    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE, "
+                                    "not written: --action leave]"));
+    EXPECT_THAT(run.lines, Contains("C:\\Windows\\System32\\drivers\\etc\\hosts     W32/Pelto.Worm Not Disinfected As "
+                                    "Per User's Selection"));
+    EXPECT_EQ(contentOf(volume_ / kSoftware), softwareBefore);
+    EXPECT_EQ(contentOf(volume_ / kUserHive), userBefore);
+    EXPECT_EQ(contentOf(volume_ / kHosts), infectedHosts_);
+    for (const auto& entry : fs::recursive_directory_iterator(volume_)) {
+        EXPECT_EQ(entry.path().string().find(".brisko-backup"), std::string::npos) << entry.path();
+    }
+}
+
+TEST_F(OfflineCleanupRunTest, AHiveThatCannotBeReadIsReportedAndLeftUntouched) {
+    write(kUserHive, "regf but not really a hive");
+    const std::string userBefore = contentOf(volume_ / kUserHive);
+    const testing::ScanRun run = scan("--action remove " + volume_.string());
+    EXPECT_THAT(run.lines, Contains(HasSubstr("C:\\Users\\alice\\NTUSER.DAT: ")));
+    EXPECT_EQ(contentOf(volume_ / kUserHive), userBefore);
+    EXPECT_FALSE(fs::exists(volume_ / (std::string(kUserHive) + ".brisko-backup")));
+    // The machine's hive is cleaned all the same.
+    EXPECT_FALSE(hasRunValue(volume_ / kSoftware, kRunKey, "Updater"));
+}
+
+using Windows9xRunTest = testing::ScanRunTest;
+
+TEST_F(Windows9xRunTest, AWindows9xRegistryIsReportedAndSkipped) {
+    write("WINDOWS/SYSTEM.DAT", "a 9x registry");
+    const testing::ScanRun run = scan(volume_.string());
+    EXPECT_THAT(run.lines, Contains("C:\\Windows\\SYSTEM.DAT: a registry of the Windows 9x family, which cannot be "
+                                    "read here; its values are not checked"));
+}
+
+}  // namespace
+}  // namespace brisko

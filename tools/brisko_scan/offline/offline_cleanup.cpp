@@ -1,0 +1,116 @@
+#include "tools/brisko_scan/offline/offline_cleanup.h"
+
+#include <utility>
+
+#include "base/backup_name.h"
+#include "cleanup/autostart_cleanup.h"
+#include "cleanup/hosts_check.h"
+#include "cleanup/variant_uninstall_cleanup.h"
+#include "platform/platform.h"
+#include "scan/hosts_treatment.h"
+#include "scan/scan.h"
+#include "tools/brisko_scan/offline/marked_front_end.h"
+
+namespace brisko {
+
+class OfflineCleanup::Using {
+public:
+    Using(volume::VolumePlatform& volume, Hive& hive) : volume_(volume) { volume_.useRegistry(&hive.registry); }
+    ~Using() { volume_.useRegistry(nullptr); }
+    Using(const Using&) = delete;
+    Using& operator=(const Using&) = delete;
+
+private:
+    volume::VolumePlatform& volume_;
+};
+
+OfflineCleanup::OfflineCleanup(volume::VolumePlatform& volume, ScanFrontEnd& frontEnd,
+                               OfflineInstallation installation, bool changesWritten)
+    : volume_(volume), frontEnd_(frontEnd), installation_(std::move(installation)), changesWritten_(changesWritten) {}
+
+std::vector<std::string> OfflineCleanup::openHives() {
+    std::vector<std::string> lines;
+    if (installation_.kind == InstallationKind::kWindows9x) {
+        lines.push_back(installation_.windows9xRegistry +
+                        ": a registry of the Windows 9x family, which cannot be read here; its values are not "
+                        "checked");
+    }
+    // Presents one file in a hive of its own; false when it cannot be used.
+    const auto present = [&](Hive& hive, const std::string& root, const std::string& path, const std::string& key) {
+        const std::optional<std::filesystem::path> file = volume_.hostPathOf(path);
+        if (!file) return false;
+        const HiveOpening opening = hive.registry.present(root, *file, key);
+        if (opening.status == HiveOpenStatus::kOpened) return true;
+        // The report names the file as the volume's Windows path.
+        const std::string prefix = file->string() + ": ";
+        const bool named = opening.text.compare(0, prefix.size(), prefix) == 0;
+        lines.push_back(path + ": " + (named ? opening.text.substr(prefix.size()) : opening.text));
+        return false;
+    };
+    if (!installation_.softwareHive.empty()) {
+        auto machine = std::make_unique<Hive>();
+        machine->label = installation_.softwareHive.substr(3);
+        if (present(*machine, "SOFTWARE", installation_.softwareHive, "")) {
+            if (!installation_.systemHive.empty()) present(*machine, "SYSTEM", installation_.systemHive, "");
+            machine_ = machine.get();
+            hives_.push_back(std::move(machine));
+        }
+    }
+    for (const UserHive& user : installation_.userHives) {
+        auto hive = std::make_unique<Hive>();
+        hive->label = user.label;
+        // The user's Software key answers where the machine's would.
+        if (present(*hive, "SOFTWARE", user.path, "Software")) hives_.push_back(std::move(hive));
+    }
+    return lines;
+}
+
+void OfflineCleanup::cleanAfterDetection(Scan& scan, const char* threatName) {
+    treatHostsFile(scan);
+    const std::string written = changesWritten_ ? "" : ", not written: --action leave";
+    for (const std::unique_ptr<Hive>& hive : hives_) {
+        Using using_(volume_, *hive);
+        MarkedFrontEnd marked(frontEnd_, "  [" + hive->label + written + "]");
+        ScanContext context(scan.session(), marked);
+        cleanAutostartEntries(context, threatName);
+    }
+}
+
+void OfflineCleanup::cleanVariantEntries() {
+    if (machine_ == nullptr) return;
+    Using using_(volume_, *machine_);
+    cleanVariantUninstallEntry();
+}
+
+void OfflineCleanup::treatHostsFile(Scan& scan) {
+    const std::string& hosts = installation_.hostsFile;
+    if (hosts.empty()) return;
+    const std::int32_t action = scan.session().userAction;
+    const bool changes = action == kActionRemove || action == kActionRemoveToo || action == kActionRename;
+    HostsThreatName threatName;
+    if (changes && findHostsInfection(hosts.c_str(), threatName) && !backUp(hosts)) {
+        scan.context().postReportLine("%s     no copy of it could be made beside it; left as it is", hosts.c_str());
+        return;
+    }
+    brisko::checkHostsFile(scan, hosts.c_str());
+}
+
+bool OfflineCleanup::backUp(const std::string& file) {
+    for (unsigned number = 1; number <= kBackupNamesTried; ++number) {
+        const std::string backup = backupName(file, number);
+        if (files().exists(backup.c_str())) continue;
+        return files().copyFile(file.c_str(), backup.c_str());
+    }
+    return false;
+}
+
+std::vector<std::string> OfflineCleanup::writeBack() {
+    std::vector<std::string> lines;
+    if (!changesWritten_) return lines;
+    for (const std::unique_ptr<Hive>& hive : hives_) {
+        for (const HiveWrite& write : hive->registry.commit()) lines.push_back(write.text);
+    }
+    return lines;
+}
+
+}  // namespace brisko

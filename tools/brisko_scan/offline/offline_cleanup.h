@@ -1,0 +1,61 @@
+#pragma once
+// What a detection cleans on an offline installation: the volume's hosts
+// file, then the autostart values of the machine and of every user, each
+// read from its own hive by the same rules as on a running system; after a
+// removal, the variant's entries in the machine's hive. The hives change
+// in memory; they are written back once, at the end, and only when the
+// user's action changes anything. A hosts file is copied beside itself
+// before it is removed or renamed.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/hive/offline_registry.h"
+#include "platform/volume/volume_platform.h"
+#include "scan/system_actions.h"
+#include "session/scan_front_end.h"
+#include "tools/brisko_scan/offline/offline_installation.h"
+
+namespace brisko {
+
+class OfflineCleanup : public SystemActions {
+public:
+    // changesWritten: whether the user's action lets the hives be written.
+    OfflineCleanup(volume::VolumePlatform& volume, ScanFrontEnd& frontEnd, OfflineInstallation installation,
+                   bool changesWritten);
+
+    // Opens the installation's hives; a report line for each that cannot
+    // be used, and for a registry of the 9x family.
+    std::vector<std::string> openHives();
+
+    void cleanAfterDetection(Scan& scan, const char* threatName) override;
+    void cleanVariantEntries() override;
+
+    // Writes back every hive that changed (nothing when changes are not
+    // written); a report line for each.
+    std::vector<std::string> writeBack();
+
+private:
+    struct Hive {
+        std::string label;
+        OfflineRegistry registry;
+    };
+
+    // Makes the hive the platform's registry for the length of a step.
+    class Using;
+
+    void treatHostsFile(Scan& scan);
+    // A copy beside the file under the first free backup name; false when
+    // none could be made.
+    bool backUp(const std::string& file);
+
+    volume::VolumePlatform& volume_;
+    ScanFrontEnd& frontEnd_;
+    OfflineInstallation installation_;
+    bool changesWritten_;
+    // The machine's first, when it could be opened, then the users'.
+    std::vector<std::unique_ptr<Hive>> hives_;
+    Hive* machine_ = nullptr;
+};
+
+}  // namespace brisko
