@@ -85,6 +85,17 @@ TEST_F(BriskoScanRunTest, RenameChangesTheExtension) {
     EXPECT_FALSE(fs::exists(volume_ / "a.exe"));
 }
 
+// The renamed name is taken: the sample stays, and the status says so.
+TEST_F(BriskoScanRunTest, ASampleThatCouldNotBeTreatedExitsThree) {
+    write("a.exe", buildSample(signatureTable[60]));
+    write("a.Vxe", "someone else's file");
+    const ScanRun run = scan("--action rename " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 3);
+    EXPECT_THAT(run.lines, ::testing::Contains(HasSubstr("a.exe     " + std::string(signatureTable[60].name) +
+                                                         " Rename failed")));
+    EXPECT_TRUE(fs::exists(volume_ / "a.exe"));
+}
+
 TEST_F(BriskoScanRunTest, UsageErrorsAndUnreadableFoldersExitTwo) {
     for (const std::string& arguments : {std::string(""), std::string("--action erase ") + volume_.string(),
                                          (root_ / "missing").string(), (root_ / "stderr").string()}) {

@@ -6,9 +6,13 @@ namespace brisko {
 
 const char* const kUsage =
     "usage: brisko-scan [--action remove|rename|leave] FOLDER\n"
-    "Scans the Windows volume mounted at FOLDER as drive C: for W32/Krenot.\n"
-    "Infected files are left in place unless --action says otherwise.\n"
-    "Exit status: 0 clean, 1 infected files found, 2 usage error or unreadable FOLDER.\n";
+    "       brisko-scan --help | --version\n"
+    "Scans the Windows volume mounted at FOLDER as drive C: for W32/Krenot, and\n"
+    "cleans the hosts file and the autostart values of the Windows it holds.\n"
+    "Nothing is changed unless --action says so; a hosts file or registry hive\n"
+    "is copied to NAME.brisko-backup before it changes.\n"
+    "Exit status: 0 clean, 1 infected files found and treated as asked,\n"
+    "2 usage error or unreadable FOLDER, 3 something found could not be treated.\n";
 
 namespace {
 

@@ -10,26 +10,24 @@
 #include <string>
 #include <vector>
 
+#include "base/program_identity.h"
 #include "platform/volume/volume_platform.h"
 #include "scan/scan.h"
 #include "scan/scan_driver.h"
 #include "tools/brisko_scan/command_line.h"
 #include "tools/brisko_scan/console_front_end.h"
+#include "tools/brisko_scan/exit_status.h"
 #include "tools/brisko_scan/offline/offline_cleanup.h"
-
-namespace {
-
-constexpr int kExitClean = 0;
-constexpr int kExitInfected = 1;
-constexpr int kExitUsage = 2;
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace brisko;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         std::fputs(kUsage, stdout);
+        return kExitClean;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::printf("brisko-scan (%s)\n", programTitle);
         return kExitClean;
     }
     const std::optional<ScanRequest> request = parseCommandLine(arguments);
@@ -63,5 +61,5 @@ int main(int argc, char** argv) {
     console.clearProgress();
     std::printf("%s\n", session.currentItem);
     installPlatform(nullptr);
-    return session.filesInfected > 0 ? kExitInfected : kExitClean;
+    return exitStatusOf(session, cleanup.failed());
 }

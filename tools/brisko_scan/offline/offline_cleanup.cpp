@@ -89,6 +89,7 @@ void OfflineCleanup::treatHostsFile(Scan& scan) {
     const bool changes = action == kActionRemove || action == kActionRemoveToo || action == kActionRename;
     HostsThreatName threatName;
     if (changes && findHostsInfection(hosts.c_str(), threatName) && !backUp(hosts)) {
+        failed_ = true;
         scan.context().postReportLine("%s     no copy of it could be made beside it; left as it is", hosts.c_str());
         return;
     }
@@ -108,7 +109,10 @@ std::vector<std::string> OfflineCleanup::writeBack() {
     std::vector<std::string> lines;
     if (!changesWritten_) return lines;
     for (const std::unique_ptr<Hive>& hive : hives_) {
-        for (const HiveWrite& write : hive->registry.commit()) lines.push_back(write.text);
+        for (const HiveWrite& write : hive->registry.commit()) {
+            if (write.status != HiveWriteStatus::kWritten) failed_ = true;
+            lines.push_back(write.text);
+        }
     }
     return lines;
 }

@@ -35,6 +35,9 @@ public:
     // written); a report line for each.
     std::vector<std::string> writeBack();
 
+    // A hosts file that could not be backed up, or a hive not written.
+    bool failed() const { return failed_; }
+
 private:
     struct Hive {
         std::string label;
@@ -56,6 +59,7 @@ private:
     // The machine's first, when it could be opened, then the users'.
     std::vector<std::unique_ptr<Hive>> hives_;
     Hive* machine_ = nullptr;
+    bool failed_ = false;
 };
 
 }  // namespace brisko

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "tools/brisko_scan/exit_status.h"
+
+namespace brisko {
+namespace {
+
+TEST(BriskoScanExitStatusTest, TellsCleanTreatedAndNotTreatedApart) {
+    struct Case {
+        const char* what;
+        std::int32_t action;
+        std::int32_t infected;
+        std::int32_t removed;
+        std::int32_t renamed;
+        bool cleanupFailed;
+        int status;
+    };
+    const Case cases[] = {
+        {"nothing found", kActionLeave, 0, 0, 0, false, kExitClean},
+        {"found and left as asked", kActionLeave, 2, 0, 0, false, kExitInfected},
+        {"all removed", kActionRemove, 2, 2, 0, false, kExitInfected},
+        {"one not removed", kActionRemove, 2, 1, 0, false, kExitNotTreated},
+        {"all renamed", kActionRename, 3, 0, 3, false, kExitInfected},
+        {"one rename failed", kActionRename, 3, 0, 2, false, kExitNotTreated},
+        {"removed, but a hive was not written", kActionRemove, 1, 1, 0, true, kExitNotTreated},
+        {"no file, but a hosts backup failed", kActionRemove, 0, 0, 0, true, kExitNotTreated},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScanSession session{};
+        session.userAction = c.action;
+        session.filesInfected = c.infected;
+        session.filesRemoved = c.removed;
+        session.filesRenamed = c.renamed;
+        EXPECT_EQ(exitStatusOf(session, c.cleanupFailed), c.status);
+    }
+}
+
+}  // namespace
+}  // namespace brisko
