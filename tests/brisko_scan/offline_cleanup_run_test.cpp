@@ -30,6 +30,8 @@ using testing::readHiveContents;
 constexpr const char* kRunKey = "Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kUserRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kSoftware = "Windows/System32/config/SOFTWARE";
+constexpr const char* kSystem = "Windows/System32/config/SYSTEM";
+constexpr const char* kEvilService = "ControlSet001\\Services\\EvilSvc";
 constexpr const char* kUserHive = "Users/alice/NTUSER.DAT";
 constexpr const char* kHosts = "Windows/System32/drivers/etc/hosts";
 
@@ -41,13 +43,19 @@ std::string contentOf(const fs::path& file) {
 class OfflineCleanupRunTest : public testing::ScanRunTest {
 protected:
     // An NT installation with an infected program that a Run value of the
-    // machine and one of a user start, and an infected hosts file.
+    // machine, one of a user and a service start, and an infected hosts
+    // file.
     OfflineCleanupRunTest() {
         write("Windows/System32/evil.exe", buildSample(signatureTable[0]));
         fs::create_directories((volume_ / kSoftware).parent_path());
         HiveBuilder(volume_ / kSoftware)
             .setString(kRunKey, "Updater", "C:\\Windows\\System32\\evil.exe /silent")
             .setString(kRunKey, "Other", "C:\\Program Files\\Tools\\ok.exe")
+            .commit();
+        HiveBuilder(volume_ / kSystem)
+            .setString(kEvilService, "ImagePath", "\\SystemRoot\\System32\\evil.exe")
+            .setString(std::string(kEvilService) + "\\Parameters", "Mode", "1")
+            .setString("ControlSet001\\Services\\Spooler", "ImagePath", "%SystemRoot%\\System32\\spoolsv.exe")
             .commit();
         fs::create_directories((volume_ / kUserHive).parent_path());
         HiveBuilder(volume_ / kUserHive).setString(kUserRunKey, "Helper", "C:\\Windows\\System32\\evil.exe").commit();
@@ -72,12 +80,19 @@ TEST_F(OfflineCleanupRunTest, RemoveCleansFilesValuesAndHostsAndKeepsBackups) {
     EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE]"));
     EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Users\\alice\\NTUSER.DAT]"));
     EXPECT_THAT(run.lines, Contains("C:\\Windows\\System32\\drivers\\etc\\hosts     W32/Pelto.Worm removed"));
+    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Ek.PSW.Trojan removed  "
+                                    "[Windows\\System32\\config\\SYSTEM, service EvilSvc]"));
     EXPECT_THAT(run.lines, Contains("C:\\Windows\\System32\\evil.exe     W32/Krenot.Ek.PSW.Trojan removed"));
 
     EXPECT_FALSE(fs::exists(volume_ / "Windows/System32/evil.exe"));
     EXPECT_FALSE(hasRunValue(volume_ / kSoftware, kRunKey, "Updater"));
     EXPECT_TRUE(hasRunValue(volume_ / kSoftware, kRunKey, "Other"));
     EXPECT_FALSE(hasRunValue(volume_ / kUserHive, kUserRunKey, "Helper"));
+    const testing::HiveContents system = readHiveContents(volume_ / kSystem);
+    EXPECT_EQ(system.count(kEvilService), 0u);
+    EXPECT_EQ(system.count(std::string(kEvilService) + "\\Parameters"), 0u);
+    EXPECT_EQ(system.count("ControlSet001\\Services\\Spooler"), 1u);
+    EXPECT_EQ(readHiveContents(volume_ / (std::string(kSystem) + ".brisko-backup")).count(kEvilService), 1u);
     // What was there before stays beside it.
     EXPECT_EQ(contentOf(volume_ / (std::string(kSoftware) + ".brisko-backup")), softwareBefore);
     EXPECT_TRUE(hasRunValue(volume_ / (std::string(kUserHive) + ".brisko-backup"), kUserRunKey, "Helper"));

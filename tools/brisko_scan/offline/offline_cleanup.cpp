@@ -5,6 +5,7 @@
 #include "base/backup_name.h"
 #include "cleanup/autostart_cleanup.h"
 #include "cleanup/hosts_check.h"
+#include "cleanup/service_image_cleanup.h"
 #include "cleanup/variant_uninstall_cleanup.h"
 #include "platform/platform.h"
 #include "scan/hosts_treatment.h"
@@ -51,7 +52,9 @@ std::vector<std::string> OfflineCleanup::openHives() {
         auto machine = std::make_unique<Hive>();
         machine->label = installation_.softwareHive.substr(3);
         if (present(*machine, "SOFTWARE", installation_.softwareHive, "")) {
-            if (!installation_.systemHive.empty()) present(*machine, "SYSTEM", installation_.systemHive, "");
+            if (!installation_.systemHive.empty() && present(*machine, "SYSTEM", installation_.systemHive, "")) {
+                systemLabel_ = installation_.systemHive.substr(3);
+            }
             machine_ = machine.get();
             hives_.push_back(std::move(machine));
         }
@@ -67,13 +70,26 @@ std::vector<std::string> OfflineCleanup::openHives() {
 
 void OfflineCleanup::cleanAfterDetection(Scan& scan, const char* threatName) {
     treatHostsFile(scan);
-    const std::string written = changesWritten_ ? "" : ", not written: --action leave";
     for (const std::unique_ptr<Hive>& hive : hives_) {
         Using using_(volume_, *hive);
-        MarkedFrontEnd marked(frontEnd_, "  [" + hive->label + written + "]");
+        MarkedFrontEnd marked(frontEnd_, mark(hive->label));
         ScanContext context(scan.session(), marked);
         cleanAutostartEntries(context, threatName);
     }
+    deleteServicesOf(scan, threatName);
+}
+
+void OfflineCleanup::deleteServicesOf(Scan& scan, const char* threatName) {
+    if (machine_ == nullptr || systemLabel_.empty() || scan.session().infectedPath[0] == '\0') return;
+    Using using_(volume_, *machine_);
+    for (const std::string& service : deleteServicesRunning(scan.session().infectedPath, installation_.windowsFolder)) {
+        scan.context().postReportLine("System Registry     %s removed%s", threatName,
+                                      mark(systemLabel_ + ", service " + service).c_str());
+    }
+}
+
+std::string OfflineCleanup::mark(const std::string& what) const {
+    return "  [" + what + (changesWritten_ ? "" : ", not written: --action leave") + "]";
 }
 
 void OfflineCleanup::cleanVariantEntries() {

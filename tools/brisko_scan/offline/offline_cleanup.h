@@ -1,8 +1,9 @@
 #pragma once
 // What a detection cleans on an offline installation: the volume's hosts
 // file, then the autostart values of the machine and of every user, each
-// read from its own hive by the same rules as on a running system; after a
-// removal, the variant's entries in the machine's hive. The hives change
+// read from its own hive by the same rules as on a running system, and the
+// services whose program is the file; after a removal, the variant's
+// entries in the machine's hive. The hives change
 // in memory; they are written back once, at the end, and only when the
 // user's action changes anything. A hosts file is copied beside itself
 // before it is removed or renamed.
@@ -47,7 +48,10 @@ private:
     // Makes the hive the platform's registry for the length of a step.
     class Using;
 
+    // "  [what]", saying also when changes are not written.
+    std::string mark(const std::string& what) const;
     void treatHostsFile(Scan& scan);
+    void deleteServicesOf(Scan& scan, const char* threatName);
     // A copy beside the file under the first free backup name; false when
     // none could be made.
     bool backUp(const std::string& file);
@@ -59,6 +63,8 @@ private:
     // The machine's first, when it could be opened, then the users'.
     std::vector<std::unique_ptr<Hive>> hives_;
     Hive* machine_ = nullptr;
+    // How report lines name the SYSTEM hive; empty when it is not open.
+    std::string systemLabel_;
     bool failed_ = false;
 };
 

@@ -41,6 +41,7 @@ OfflineInstallation findInstallation() {
         const std::string folder = windows;
         if (files().exists((folder + "\\System32\\config\\SOFTWARE").c_str())) {
             installation.kind = InstallationKind::kNt;
+            installation.windowsFolder = folder;
             installation.hostsFile = folder + "\\System32\\drivers\\etc\\hosts";
             installation.softwareHive = folder + "\\System32\\config\\SOFTWARE";
             if (files().exists((folder + "\\System32\\config\\SYSTEM").c_str())) {
@@ -51,6 +52,7 @@ OfflineInstallation findInstallation() {
         }
         if (files().exists((folder + "\\SYSTEM.DAT").c_str())) {
             installation.kind = InstallationKind::kWindows9x;
+            installation.windowsFolder = folder;
             installation.hostsFile = folder + "\\hosts";
             installation.windows9xRegistry = folder + "\\SYSTEM.DAT";
             return installation;

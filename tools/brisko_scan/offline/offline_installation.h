@@ -25,6 +25,7 @@ struct UserHive {
 struct OfflineInstallation {
     InstallationKind kind = InstallationKind::kNone;
     // Windows paths; empty when the installation has none.
+    std::string windowsFolder;
     std::string hostsFile;
     std::string softwareHive;
     std::string systemHive;
