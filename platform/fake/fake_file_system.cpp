@@ -27,22 +27,28 @@ void fillEntry(DirectoryEntry& entry, const std::string& name, std::uint32_t att
 }
 
 // Entries collected when the search starts, handed out one by one.
-// A failed FindNextFile ends the search: the entries after it are lost.
+// A failed FindNextFile ends the search: the entries after it are lost,
+// and the listing says it broke off.
 class FakeListing : public DirectoryListing {
 public:
     FakeListing(FaultPlan& faults, std::vector<DirectoryEntry> entries)
         : faults_(faults), entries_(std::move(entries)) {}
     bool next(DirectoryEntry& entry) override {
-        if (faults_.fails(SeamCall::kListingNext)) position_ = entries_.size();
+        if (faults_.fails(SeamCall::kListingNext)) {
+            position_ = entries_.size();
+            brokeOff_ = true;
+        }
         if (position_ >= entries_.size()) return false;
         entry = entries_[position_++];
         return true;
     }
+    bool brokeOff() const override { return brokeOff_; }
 
 private:
     FaultPlan& faults_;
     std::vector<DirectoryEntry> entries_;
     std::size_t position_ = 0;
+    bool brokeOff_ = false;
 };
 
 // Windows lists names in a case-blind order; "." and ".." come first.
