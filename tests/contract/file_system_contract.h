@@ -31,9 +31,12 @@ protected:
         started_ = listing != nullptr;
         DirectoryEntry entry{};
         while (listing && listing->next(entry)) entries.push_back(entry);
+        brokeOff_ = listing && listing->brokeOff();
         return entries;
     }
     bool started() const { return started_; }
+    // Whether the last listing said it broke off instead of running out.
+    bool brokeOff() const { return brokeOff_; }
 
     static std::vector<std::string> namesOf(const std::vector<DirectoryEntry>& entries) {
         std::vector<std::string> names;
@@ -56,6 +59,7 @@ protected:
 
 private:
     bool started_ = false;
+    bool brokeOff_ = false;
 };
 
 }  // namespace brisko
