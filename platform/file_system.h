@@ -16,6 +16,10 @@ public:
     virtual ~DirectoryListing() = default;
     // Fills the next entry; false when there are no more.
     virtual bool next(DirectoryEntry& entry) = 0;
+    // After next gave false: whether the search broke off on a failure
+    // rather than running out of entries, so that what it gave is not the
+    // whole folder. A listing that cannot tell the two apart says false.
+    virtual bool brokeOff() const { return false; }
 };
 
 enum class WriteMode {

@@ -7,6 +7,7 @@
 #include "base/bounded_text.h"
 #include "platform/platform.h"
 #include "walk/display_text.h"
+#include "walk/remembered_subdirectories.h"
 
 namespace brisko {
 namespace {
@@ -55,8 +56,35 @@ void showEntry(ScanContext& scan, const char* path) {
 using PassOutcome = std::optional<int>;
 constexpr PassOutcome kPassCompleted = std::nullopt;
 
-// Pass 1: show every entry and offer every file.
-PassOutcome showAndOfferEntries(ScanContext& scan, FileVisitor& visitor, const char* pattern) {
+// The search pass 2 walks: the pattern up to its last '.' followed by "*".
+// For a folder ("C:\dir\*.*") that is pass 1's own search; for the path of
+// one file in the memory scan ("C:\dir\evil.exe") a wider one
+// ("C:\dir\evil.*") that can find folders pass 1 never listed. False when
+// it does not fit.
+bool subdirectorySearchOf(const char* pattern, char (&search)[kPathCapacity]) {
+    const char* lastDot = std::strrchr(pattern, '.');
+    const std::size_t keep = lastDot != nullptr ? static_cast<std::size_t>(lastDot - pattern) + 1
+                                                : std::strlen(pattern);
+    return joinIfFits(search, sizeof search, pattern, keep, "*");
+}
+
+// Whether pass 2 would search again exactly what pass 1 lists, so that
+// pass 1 can keep what pass 2 needs instead.
+//
+// A second listing would see the folder as pass 1 left it: without the
+// files the disposition removed, with those it renamed or wrote. Those are
+// files, which pass 2 only pumps for, so keeping the first listing changes
+// the number of pumps (one for each entry pass 1 listed) and never an item
+// or a line: the program itself makes, removes and renames no folders.
+bool passTwoRepeatsTheSearch(const char* pattern) {
+    char search[kPathCapacity];
+    return subdirectorySearchOf(pattern, search) && std::strcmp(search, pattern) == 0;
+}
+
+// Pass 1: show every entry and offer every file; keep what pass 2 needs
+// when given a place for it.
+PassOutcome showAndOfferEntries(ScanContext& scan, FileVisitor& visitor, const char* pattern,
+                                RememberedSubdirectories* kept) {
     ScanSession& session = scan.session;
     std::unique_ptr<DirectoryListing> listing = files().listDirectory(pattern);
     if (!listing) return kPassCompleted;
@@ -64,6 +92,7 @@ PassOutcome showAndOfferEntries(ScanContext& scan, FileVisitor& visitor, const c
     DirectoryEntry entry;
     char path[kPathCapacity];
     while (listing->next(entry)) {
+        if (kept != nullptr) kept->remember(entry);
         if (scan.stopRequestedAfterPump()) return 0;
         if (session.inMemoryScan) {
             copyTruncated(path, pattern);
@@ -81,25 +110,17 @@ PassOutcome showAndOfferEntries(ScanContext& scan, FileVisitor& visitor, const c
         }
         if (scan.stopRequestedAfterPump()) return 0;
     }
+    if (kept != nullptr && !listing->brokeOff()) kept->markWhole();
     return kPassCompleted;
 }
 
-// Pass 2: walk every subdirectory.
-PassOutcome walkSubdirectories(ScanContext& scan, FileVisitor& visitor, const char* pattern) {
-    char subdirectoryPattern[kPathCapacity];
-    const char* lastDot = std::strrchr(pattern, '.');
-    const std::size_t keep = lastDot != nullptr ? static_cast<std::size_t>(lastDot - pattern) + 1
-                                                : std::strlen(pattern);
-    if (!joinIfFits(subdirectoryPattern, sizeof subdirectoryPattern, pattern, keep, "*")) {
-        return kPassCompleted;
-    }
-    std::unique_ptr<DirectoryListing> listing = files().listDirectory(subdirectoryPattern);
-    if (!listing) return kPassCompleted;
-
+// Pass 2 over a listing: pump once for each entry, walk each subdirectory.
+PassOutcome walkListedSubdirectories(ScanContext& scan, FileVisitor& visitor, const char* pattern,
+                                     DirectoryListing& listing) {
     const int folderLength = folderPartLength(pattern);
     DirectoryEntry entry;
     char childPattern[kPathCapacity];
-    while (listing->next(entry)) {
+    while (listing.next(entry)) {
         if (scan.stopRequestedAfterPump()) return 0;
         if ((entry.attributes & kAttributeDirectory) == 0 || isDotEntry(entry.name)) continue;
         if (folderLength < 0) {
@@ -120,13 +141,28 @@ PassOutcome walkSubdirectories(ScanContext& scan, FileVisitor& visitor, const ch
     return kPassCompleted;
 }
 
+// Pass 2: walk every subdirectory, from what pass 1 kept when it read the
+// same search whole, otherwise from a search of its own. A search that could
+// not start or broke off in pass 1 is made again: the second may succeed.
+PassOutcome walkSubdirectories(ScanContext& scan, FileVisitor& visitor, const char* pattern,
+                               RememberedSubdirectories& kept) {
+    if (kept.isWhole()) return walkListedSubdirectories(scan, visitor, pattern, kept);
+    char search[kPathCapacity];
+    if (!subdirectorySearchOf(pattern, search)) return kPassCompleted;
+    std::unique_ptr<DirectoryListing> listing = files().listDirectory(search);
+    if (!listing) return kPassCompleted;
+    return walkListedSubdirectories(scan, visitor, pattern, *listing);
+}
+
 }  // namespace
 
 int walkDirectory(ScanContext& scan, FileVisitor& visitor, const char* pattern) {
     scan.session.foundInMemory = 0;
     if (std::strlen(pattern) <= kDriveRootPatternLength) probeProgramFiles(scan.session, pattern);
-    if (const PassOutcome ended = showAndOfferEntries(scan, visitor, pattern)) return *ended;
-    if (const PassOutcome ended = walkSubdirectories(scan, visitor, pattern)) return *ended;
+    RememberedSubdirectories kept;
+    RememberedSubdirectories* const keep = passTwoRepeatsTheSearch(pattern) ? &kept : nullptr;
+    if (const PassOutcome ended = showAndOfferEntries(scan, visitor, pattern, keep)) return *ended;
+    if (const PassOutcome ended = walkSubdirectories(scan, visitor, pattern, kept)) return *ended;
     return scan.session.filesScanned;
 }
 

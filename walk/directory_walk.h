@@ -1,7 +1,8 @@
 #pragma once
-// The depth-first walk over a directory tree: each directory is listed
-// twice, first to show every entry and offer every file, then to walk every
-// subdirectory.
+// The depth-first walk over a directory tree: each directory's entries are
+// gone through twice, first to show every entry and offer every file, then
+// to walk every subdirectory. A folder is listed once; the second pass goes
+// through what the first kept of its listing.
 #include <cstdint>
 
 #include "session/scan_context.h"

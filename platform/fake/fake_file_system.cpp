@@ -20,18 +20,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A failed FindNextFile ends the search: the entries after it are lost.
+// A failed FindNextFile ends the search: the entries after it are lost,
+// and the listing says it broke off.
 class FakeListing : public CollectedListing {
 public:
     FakeListing(FaultPlan& faults, std::vector<DirectoryEntry> entries, std::size_t dotEntries)
         : CollectedListing(std::move(entries), dotEntries), faults_(faults) {}
     bool next(DirectoryEntry& entry) override {
-        if (faults_.fails(SeamCall::kListingNext)) end();
+        if (faults_.fails(SeamCall::kListingNext)) {
+            end();
+            brokeOff_ = true;
+        }
         return CollectedListing::next(entry);
     }
+    bool brokeOff() const override { return brokeOff_; }
 
 private:
     FaultPlan& faults_;
+    bool brokeOff_ = false;
 };
 
 }  // namespace

@@ -21,7 +21,10 @@ public:
     Win32DirectoryListing& operator=(const Win32DirectoryListing&) = delete;
 
     bool next(DirectoryEntry& entry) override {
-        if (!hasPending_ && !FindNextFileA(search_, &pending_)) return false;
+        if (!hasPending_ && !FindNextFileA(search_, &pending_)) {
+            brokeOff_ = GetLastError() != ERROR_NO_MORE_FILES;
+            return false;
+        }
         hasPending_ = false;
         // The whole array is copied and then terminated, so a name the
         // system left unterminated still ends inside our buffer.
@@ -32,11 +35,13 @@ public:
                      pending_.nFileSizeLow;
         return true;
     }
+    bool brokeOff() const override { return brokeOff_; }
 
 private:
     HANDLE search_;
     WIN32_FIND_DATAA pending_;
     bool hasPending_;
+    bool brokeOff_ = false;
 };
 
 }  // namespace

@@ -39,6 +39,17 @@ TEST_F(FileSystemContract, AllPatternInSubfolderGivesDotEntriesFilesAndFolders) 
               (std::vector<std::string>{".", "..", "README", "one.exe", "sub"}));
 }
 
+// The walk trusts a listing that ran out to have given the whole folder.
+TEST_F(FileSystemContract, AListingReadToItsEndHasNotBrokenOff) {
+    for (const char* name : {"a.txt", "b.exe", "c"}) backend_->writeFile(at(name), "");
+    backend_->makeDirectory(at("sub"));
+
+    EXPECT_EQ(listAll(at("*.*")).size(), 6u);
+    EXPECT_FALSE(brokeOff());
+    EXPECT_EQ(listAll(at("b.exe")).size(), 1u);
+    EXPECT_FALSE(brokeOff());
+}
+
 TEST_F(FileSystemContract, SubfolderListsDotEntriesFirstThenNamesAsIfInCapitals) {
     // Created in another order. In capitals "!" < "-" < letters < "_", so "a" <
     // "A.exe" < "alpha" < "a_b"; and "alpha" comes before "Beta" although

@@ -34,9 +34,12 @@ protected:
         started_ = listing != nullptr;
         DirectoryEntry entry{};
         while (listing && listing->next(entry)) entries.push_back(entry);
+        brokeOff_ = listing && listing->brokeOff();
         return entries;
     }
     bool started() const { return started_; }
+    // Whether the last listing said it broke off instead of running out.
+    bool brokeOff() const { return brokeOff_; }
 
     // The attributes a listing shows of a file once they were set; 0 when
     // setting them or listing the file fails.
@@ -68,6 +71,7 @@ protected:
 
 private:
     bool started_ = false;
+    bool brokeOff_ = false;
 };
 
 }  // namespace brisko

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "matcher/threat_signature.h"
 #include "walk/directory_walk.h"
 #include "scan/scan_driver.h"
 #include "tests/support/scan_fixture.h"
+#include "tools/sample_writer/sample_writer.h"
 #include "platform/message_box_flags.h"
 
 namespace brisko {
@@ -25,6 +29,18 @@ protected:
     }
 
     int walk(const std::string& pattern) { return walkDirectory(context, scan, pattern.c_str()); }
+
+    // Queues more messages than the walk may take: each one it pumps lands
+    // in the event log between the shown items, so an extra pump shows too.
+    static constexpr std::size_t kQueuedPumps = 100;
+    void logEveryPump() {
+        const WindowHandle pumped =
+            machine.fakeWindows().createWindow([this](const WindowMessage&) { eventLog.push_back("pump"); });
+        for (std::size_t i = 0; i < kQueuedPumps; ++i) {
+            machine.fakeWindows().postMessage(WindowMessage{pumped, 0x200, 0, 0, 0, 0, 0});
+        }
+    }
+    std::size_t pumpsTaken() { return kQueuedPumps - machine.fakeWindows().pendingMessages(); }
 };
 
 TEST_F(DirectoryWalkTest, ShowsEveryEntryOfAFolderBeforeEnteringItsSubfolders) {
@@ -58,14 +74,7 @@ TEST_F(DirectoryWalkTest, AFolderThatCannotBeListedIsSkippedSilently) {
 
 TEST_F(DirectoryWalkTest, PumpsTwiceForEachEntryOfPassOneAndOnceInPassTwo) {
     machine.writeFile("D:\\t\\f", "");  // entries: ".", "..", "f"
-    // Each pumped message lands in the event log between the shown items;
-    // more are queued than the walk may take, so an extra pump shows too.
-    const WindowHandle pumped =
-        machine.fakeWindows().createWindow([this](const WindowMessage&) { eventLog.push_back("pump"); });
-    constexpr std::size_t kQueued = 20;
-    for (std::size_t i = 0; i < kQueued; ++i) {
-        machine.fakeWindows().postMessage(WindowMessage{pumped, 0x200, 0, 0, 0, 0, 0});
-    }
+    logEveryPump();
     walk("D:\\t\\*.*");
     EXPECT_THAT(eventLog,
                 ElementsAre("pump", "item: D:\\t\\.", "pump",    // pass 1: before and after each entry
@@ -73,7 +82,7 @@ TEST_F(DirectoryWalkTest, PumpsTwiceForEachEntryOfPassOneAndOnceInPassTwo) {
                             "pump", "item: D:\\t\\f", "pump",    //
                             "pump", "pump", "pump"));             // pass 2: once for each entry
     EXPECT_EQ(machine.fakeWindows().dispatchedMessages().size(), 9u);
-    EXPECT_EQ(machine.fakeWindows().pendingMessages(), kQueued - 9);
+    EXPECT_EQ(pumpsTaken(), 9u);
 }
 
 TEST_F(DirectoryWalkTest, EscapeAnsweredNoGoesOnAndYesStops) {
@@ -183,6 +192,111 @@ TEST_F(DirectoryWalkTest, LongPathsAreShownShortened) {
     walk(folder + "\\*.*");
     const std::string full = folder + "\\x.exe";
     EXPECT_THAT(shownItems(), ::testing::Contains(full.substr(0, 29) + ".." + full.substr(full.size() - 29)));
+}
+
+// Each folder is listed once: the subdirectory pass goes through what the
+// entry pass kept of the listing, pumping and entering subfolders just as a
+// second listing of the unchanged folder would have it.
+class SingleListingTest : public DirectoryWalkTest {
+protected:
+    SingleListingTest() { machine.faults().recordCalls(); }
+
+    std::size_t listingsStarted() {
+        const std::vector<fake::SeamCall>& calls = machine.faults().recordedCalls();
+        return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), fake::SeamCall::kListDirectory));
+    }
+
+    // The entry pass of a folder: a pump before and after each shown entry.
+    static std::vector<std::string> entryPass(const std::string& folder, const std::vector<std::string>& names) {
+        std::vector<std::string> log;
+        for (const std::string& name : names) {
+            log.insert(log.end(), {"pump", "item: " + folder + "\\" + name, "pump"});
+        }
+        return log;
+    }
+    static std::vector<std::string> pumps(std::size_t count) { return std::vector<std::string>(count, "pump"); }
+    static std::vector<std::string> joined(const std::vector<std::vector<std::string>>& parts) {
+        std::vector<std::string> whole;
+        for (const std::vector<std::string>& part : parts) whole.insert(whole.end(), part.begin(), part.end());
+        return whole;
+    }
+};
+
+TEST_F(SingleListingTest, ATreeOfSeveralLevelsIsWalkedInTheSameOrderWithTheSamePumps) {
+    machine.writeFile("D:\\t\\a.txt", "");
+    machine.writeFile("D:\\t\\b\\c.txt", "");
+    machine.writeFile("D:\\t\\b\\d\\e.txt", "");
+    machine.writeFile("D:\\t\\f.txt", "");
+    machine.makeDirectory("D:\\t\\g");
+    logEveryPump();
+
+    EXPECT_EQ(walk("D:\\t\\*.*"), 4);
+
+    // The subdirectory pass pumps once for each entry and enters a folder
+    // at its own place in the listing: b after ".", ".." and a.txt; g after
+    // f.txt, once b is done.
+    EXPECT_EQ(eventLog, joined({entryPass("D:\\t", {".", "..", "a.txt", "b", "f.txt", "g"}),
+                                pumps(4),
+                                entryPass("D:\\t\\b", {".", "..", "c.txt", "d"}),
+                                pumps(4),
+                                entryPass("D:\\t\\b\\d", {".", "..", "e.txt"}),
+                                pumps(3),
+                                pumps(2),
+                                entryPass("D:\\t\\g", {".", ".."}),
+                                pumps(2)}));
+    EXPECT_EQ(pumpsTaken(), 45u);
+    EXPECT_EQ(listingsStarted(), 4u);  // t, b, d and g
+}
+
+TEST_F(SingleListingTest, AFileRemovedByTheEntryPassStillHasItsPumpButNoLineMore) {
+    const ThreatSignature& signature = signatureTable[0];
+    const std::vector<std::uint8_t> sample = buildSample(signature);
+    machine.writeFile("D:\\t\\evil.exe", std::string(sample.begin(), sample.end()));
+    machine.writeFile("D:\\t\\s\\x.txt", "");
+    scanSession.userAction = kActionRemove;
+    logEveryPump();
+
+    walk("D:\\t\\*.*");
+
+    ASSERT_FALSE(machine.fileExists("D:\\t\\evil.exe"));
+    EXPECT_EQ(reportLines(),
+              (std::vector<std::string>{"D:\\t\\evil.exe     " + std::string(threatNameOf(signature)) + " removed"}));
+    EXPECT_EQ(shownItems(), (std::vector<std::string>{"D:\\t\\.", "D:\\t\\..", "D:\\t\\evil.exe", "D:\\t\\s",
+                                                      "D:\\t\\s\\.", "D:\\t\\s\\..", "D:\\t\\s\\x.txt"}));
+    // A second listing of t would have had three entries, not four: the
+    // subdirectory pass pumps for the entries the entry pass listed.
+    EXPECT_EQ(pumpsTaken(), 2 * 4 + 4 + 2 * 3 + 3u);
+    EXPECT_EQ(listingsStarted(), 2u);
+}
+
+// A search that could not start, or broke off, in the entry pass is made
+// again for the subdirectories, which a second search may still reach.
+TEST_F(SingleListingTest, AFailedFirstSearchIsMadeAgainForTheSubdirectories) {
+    for (const fake::SeamCall failing : {fake::SeamCall::kListDirectory, fake::SeamCall::kListingNext}) {
+        SCOPED_TRACE(fake::seamCallName(failing));
+        resetRecords();
+        scanSession.filesScanned = 0;
+        machine.writeFile("D:\\t\\y.txt", "");
+        machine.writeFile("D:\\t\\s\\x.txt", "");
+        machine.faults().recordCalls();
+        machine.faults().failNext(failing);
+
+        EXPECT_EQ(walk("D:\\t\\*.*"), 1);
+
+        EXPECT_EQ(shownItems(), (std::vector<std::string>{"D:\\t\\s\\.", "D:\\t\\s\\..", "D:\\t\\s\\x.txt"}));
+        EXPECT_EQ(listingsStarted(), 3u);  // t, t again, s
+    }
+}
+
+// The memory scan's one file: its second search is a wider one
+// ("D:\bin\run.*"), so it is still made.
+TEST_F(SingleListingTest, TheMemoryScanStillSearchesTwice) {
+    machine.writeFile("D:\\bin\\run.exe", "image");
+    machine.writeFile("D:\\bin\\run.txt", "");
+    scanSession.inMemoryScan = 1;
+    walk("D:\\bin\\run.exe");
+    EXPECT_EQ(shownItems(), (std::vector<std::string>{"D:\\bin\\run.exe"}));
+    EXPECT_EQ(listingsStarted(), 2u);
 }
 
 // Program Files: the drive root notes the folder; a walk that never entered
