@@ -25,7 +25,18 @@
 //   brisko-driver terminated FILES   the same for a scan stopped early
 //   brisko-driver report             wait for the end, print the report
 //   brisko-driver settle             let the windows finish painting
-//   brisko-driver ok                 press OK, which ends the program
+//   brisko-driver ok [space]         press OK (or Space, with the focus on
+//                                    OK), which ends the program
+//   brisko-driver rect [question] ID print the screen rectangle of a
+//                                    control (0: the window itself)
+//   brisko-driver scan-and-ask-at-once
+//                                    press SCAN and Escape together: the
+//                                    question comes before the scan, which
+//                                    waits for it; then hold the scan on D:
+//   brisko-driver ask-stop minimised ask a held scan to stop with Escape
+//                                    while the window is minimised
+//   brisko-driver answer yes-and-ok  answer Yes and press OK at once: the
+//                                    window stays until the scan has ended
 //
 // Prints one line per check; exits 1 when any check fails.
 //
@@ -38,6 +49,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -57,6 +69,10 @@ enum ControlId {
 enum MessageControlId { kMessageOk = 1, kMessageCancel = 2, kSingleOk = 3, kYes = 6, kNo = 7, kMessageText = 1086 };
 
 int failures = 0;
+
+struct PixelBox {
+    LONG left, top, right, bottom;
+};
 
 void check(bool passed, const std::string& what) {
     std::printf("%s %s\n", passed ? "ok  " : "FAIL", what.c_str());
@@ -140,6 +156,46 @@ HWND focusOf(HWND window) {
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
     return info.hwndFocus;
+}
+
+PixelBox boxOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The part of the screen the window's shape covers: the bounding box of its
+// region, or the whole window when it has none.
+PixelBox visibleBoxOf(HWND window) {
+    const PixelBox whole = boxOf(window);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    const bool shaped = GetWindowRgn(window, shape) != ERROR && GetRgnBox(shape, &box) != NULLREGION;
+    DeleteObject(shape);
+    if (!shaped) return whole;
+    return {whole.left + box.left, whole.top + box.top, whole.left + box.right, whole.top + box.bottom};
+}
+
+PixelBox workArea() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {work.left, work.top, work.right, work.bottom};
+}
+
+std::string describe(const PixelBox& box) {
+    return std::to_string(box.left) + "," + std::to_string(box.top) + " - " + std::to_string(box.right) + "," +
+           std::to_string(box.bottom);
+}
+
+// Twice the centre of each box agree within two: the centres within a pixel.
+void checkCentred(const PixelBox& window, const PixelBox& on, const std::string& what) {
+    const bool centred = std::abs((window.left + window.right) - (on.left + on.right)) <= 2 &&
+                         std::abs((window.top + window.bottom) - (on.top + on.bottom)) <= 2;
+    check(centred, what + " (" + describe(window) + " on " + describe(on) + ")");
+}
+
+bool overlap(const PixelBox& a, const PixelBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 // The program's one thread, which runs the scan and its windows.
@@ -258,7 +314,8 @@ int idle() {
     checkShown(main, {kScan, kDownload, kCloseBox, kToolsLink, kProductLink, kLogo, kTitleLine, kSubtitle, kNoticeLine},
                {kOk, kCancel, kStatusText, kStatusFrame, kSearchingFor, kReportList, kReportFrame, kProductLine});
     check(enabled(main, kScan) && enabled(main, kDownload), "SCAN and DOWNLOAD are enabled");
-    check(focusOf(main) == GetDlgItem(main, kScan), "SCAN has the keyboard focus");
+    check(waitFor([&] { return focusOf(main) == GetDlgItem(main, kScan); }),
+          "SCAN has the keyboard focus (" + std::to_string(GetDlgCtrlID(focusOf(main))) + ")");
     check(narrow(text(main, kSubtitle)) == "for W32/Krenot Trojan ", "the subtitle names the family");
     check(narrow(text(main, kTitleLine)).find("Brisko Ver 1.0 - Tool to detect") == 0, "the title line is set");
     RECT rect{};
@@ -362,7 +419,10 @@ int scanAndHold() {
 }
 
 void postStopRequest(HWND main, const std::string& how) {
-    if (how == "escape") {
+    if (how == "minimised") {
+        ShowWindowAsync(main, SW_MINIMIZE);
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    } else if (how == "escape") {
         // The scan's own message loop takes the key, whichever window has it.
         PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     } else {
@@ -383,6 +443,12 @@ void checkStopQuestion(HWND main, const std::string& how) {
     check(focusOf(dialog) == GetDlgItem(dialog, kYes), "YES has the focus");
     check(!IsWindowEnabled(main), "the main dialog waits for the answer");
     check(!visible(main, kOk) && text(main, kStatusText).find(L"Scanning ") != 0, "the scan has not ended");
+    if (IsIconic(main)) {
+        checkCentred(boxOf(dialog), workArea(), "with the window minimised it is centred on the screen");
+    } else {
+        checkCentred(boxOf(dialog), visibleBoxOf(main), "it is centred on the skin");
+        check(!overlap(boxOf(dialog), boxOf(GetDlgItem(main, kCancel))), "it leaves CANCEL in sight");
+    }
 }
 
 int askStop(const std::string& how) {
@@ -392,6 +458,33 @@ int askStop(const std::string& how) {
     postStopRequest(main, how);
     check(release(main), "the scan was held, and goes on");
     checkStopQuestion(main, how);
+    if (how == "minimised") ShowWindowAsync(main, SW_RESTORE);
+    return failures ? 1 : 0;
+}
+
+// SCAN and Escape posted together: the question opens before the first
+// tick of the scan's timer, and the scan waits until it is answered.
+int scanAndAskAtOnce() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    press(main, kScan);
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    HWND dialog = question(main);
+    check(dialog != nullptr, "a question opens");
+    if (dialog == nullptr) return 1;
+    check(narrow(text(dialog, kMessageText)) == "Terminate the Scan now?", "it asks to terminate the scan");
+    Sleep(1000);  // ten ticks of the timer
+    // No item shown, no line reported: the walk has not begun.
+    check(reportLines(main).empty() && text(main, kStatusText).find(L":\\") == std::wstring::npos,
+          "the scan waits for the answer");
+    check(focusOf(dialog) == GetDlgItem(dialog, kYes), "YES has the focus");
+    // Escape in the question answers No, as it does in any question.
+    PostMessageW(focusOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
+    check(waitFor([&] { return !IsWindow(dialog); }), "Escape closes the question");
+    Sleep(300);
+    check(find(main).empty(), "no second question opens");
+    if (!holdOnDriveD(main)) return 1;
+    checkScanShown(main);
     return failures ? 1 : 0;
 }
 
@@ -409,6 +502,38 @@ int answer(const std::string& which) {
         check(waitFor([&] { return text(main, kStatusText) != item; }), "the scan goes on");
         check(visible(main, kCancel) && !visible(main, kOk), "CANCEL stays");
     }
+    return failures ? 1 : 0;
+}
+
+// Yes, and OK at once: the thread, waiting in the question, is suspended
+// while both are posted, so OK is taken by the first pump of the scan that
+// winds down. The window must stay until the scan has ended, and then go.
+int answerYesAndOk() {
+    HWND main = mainWindow();
+    HWND dialog = main != nullptr ? question(main) : nullptr;
+    if (dialog == nullptr) return check(false, "a question is open"), 1;
+    ProgramThread thread(main);
+    if (!thread.opened() || !thread.suspend()) return check(false, "the program's thread is suspended"), 1;
+    press(dialog, kYes);
+    press(main, kOk);
+    thread.resume();
+    // Watched with the thread stopped at every look, until the window goes.
+    bool hiddenEarly = false;
+    std::wstring lastStatus;
+    const bool ended = waitFor([&] {
+        if (!thread.suspend()) return !IsWindow(main);
+        const bool gone = !IsWindow(main);
+        if (!gone) {
+            lastStatus = text(main, kStatusText);
+            if (!IsWindowVisible(main) && lastStatus != L"Scanning terminated") hiddenEarly = true;
+        }
+        thread.resume();
+        Sleep(1);
+        return gone;
+    });
+    check(!hiddenEarly, "the window stays until the scan has ended");
+    check(lastStatus == L"Scanning terminated", "the last status it showed is Scanning terminated");
+    check(ended, "OK closes the program once the scan has ended");
     return failures ? 1 : 0;
 }
 
@@ -467,6 +592,7 @@ HWND waitForTheEnd(const std::wstring& endText) {
     check(waitFor([&] { return visible(main, kOk) && !visible(main, kCancel); }), "OK is shown, CANCEL hidden");
     check(!enabled(main, kScan), "SCAN stays disabled");
     check(!visible(main, kSearchingFor), "the search line is hidden");
+    check(waitFor([&] { return focusOf(main) == GetDlgItem(main, kOk); }), "OK has the keyboard focus");
     // Cleared right after the buttons change: wait for it as for them.
     check(waitFor([&] { return text(main, kStatusFrame).empty(); }), "the status frame has no caption");
     checkControlsOnTheSkin(main);
@@ -500,6 +626,16 @@ int terminated(int files) {
     return failures ? 1 : 0;
 }
 
+// Prints the screen rectangle of a control, or of the window for 0.
+int rect(bool ofQuestion, int id) {
+    HWND main = mainWindow();
+    HWND window = main != nullptr && ofQuestion ? question(main) : main;
+    if (window == nullptr) return check(false, "the window is open"), 1;
+    const PixelBox box = boxOf(id == 0 ? window : GetDlgItem(window, id));
+    std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
+    return 0;
+}
+
 int report() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
@@ -525,10 +661,18 @@ int settle() {
     return 0;
 }
 
-int ok() {
+int ok(bool bySpace) {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
-    press(main, kOk);
+    HWND focus = focusOf(main);
+    // Space goes only to OK: on another button it could open a web page.
+    if (bySpace && focus == GetDlgItem(main, kOk)) {
+        PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
+        PostMessageW(focus, WM_KEYUP, VK_SPACE, 0xC0000001);
+    } else {
+        check(!bySpace, "OK has the focus for Space");
+        press(main, kOk);
+    }
     check(waitFor([&] { return find(nullptr).empty(); }), "OK closes the program");
     return failures ? 1 : 0;
 }
@@ -546,16 +690,22 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "hover") return hover();
     if (args.size() == 1 && args[0] == "close-idle") return closeIdle();
     if (args.size() == 2 && args[0] == "ask-stop") return askStop(args[1]);
+    if (args.size() == 2 && args[0] == "answer" && args[1] == "yes-and-ok") return answerYesAndOk();
     if (args.size() == 2 && args[0] == "answer") return answer(args[1]);
     if (args.size() == 3 && args[0] == "answer" && args[1] == "no") return answerNoAndAskAgain(args[2]);
     if (args.size() == 3 && args[0] == "completed") return completed(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
     if (args.size() == 2 && args[0] == "terminated") return terminated(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "report") return report();
     if (args.size() == 1 && args[0] == "settle") return settle();
-    if (args.size() == 1 && args[0] == "ok") return ok();
+    if (args.size() == 1 && args[0] == "ok") return ok(false);
+    if (args.size() == 2 && args[0] == "ok" && args[1] == "space") return ok(true);
+    if (args.size() == 2 && args[0] == "rect") return rect(false, std::atoi(args[1].c_str()));
+    if (args.size() == 3 && args[0] == "rect" && args[1] == "question") return rect(true, std::atoi(args[2].c_str()));
+    if (args.size() == 1 && args[0] == "scan-and-ask-at-once") return scanAndAskAtOnce();
     std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no | answer no cancel|x|escape |\n"
-               "       completed FILES INFECTED | terminated FILES | report | settle | ok\n",
+               "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
+               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok\n",
                stderr);
     return 2;
 }

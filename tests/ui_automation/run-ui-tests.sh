@@ -3,7 +3,11 @@
 # with brisko-driver.exe, as a person would: the idle dialog, a second copy,
 # Enter, a scan stopped with No and then run to its end, the close box of
 # an idle program, a second scan asked to stop with Escape (No) and the
-# close box (Yes). The Wine prefix is thrown away afterwards; its only fixed
+# close box (Yes), then OK pressed with Space; a third scan asked to stop
+# before it starts, asked again while the window is minimised, and OK
+# pressed while it winds down. Screenshots are checked pixel by pixel: the
+# skin in the window's shape, the whole message icon, the focus on OK.
+# The Wine prefix is thrown away afterwards; its only fixed
 # drives are D:, a fixture folder of synthetic samples, and E:, a folder of
 # ordinary files that the scan walks after D: (C: is marked a network drive
 # and Z:, which Wine points at /, is removed). Every stop is asked while the
@@ -34,6 +38,9 @@ mkdir -p "$shots"
 top=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
+# shellcheck source=tests/ui_automation/screen_pixels.sh
+source "$top/tests/ui_automation/screen_pixels.sh"
+art="$top/resources/art"
 work=
 trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
 trap 'exit 130' INT TERM HUP
@@ -56,7 +63,12 @@ drive() { "$wine" 'C:\brisko-driver.exe' "$@" </dev/null; }
 shot() { drive settle && import -window root "$shots/$1.png"; }
 # A held scan answers no message: the screen as it stands.
 shot_held() { import -window root "$shots/$1.png"; }
-start_brisko() { "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 & brisko_pid=$!; }
+# The top-left corner of the window (0) or of a control, on the screen.
+corner() { drive rect "$@" | tr -d '\r' | awk '{ print $1, $2 }'; }
+start_brisko() {
+  "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 &
+  brisko_pid=$!
+}
 
 # On D: three infected samples, a near miss, ordinary files and filler
 # folders, enough for the driver to find the scan there; on E: more filler,
@@ -94,6 +106,8 @@ echo "== first run: idle, a second copy, a scan stopped with No and run to its e
 start_brisko
 step drive idle
 shot idle
+read -r x y <<<"$(corner 0)"
+check_window_shows_skin "$shots/idle.png" "$x" "$y" "$art/skin.bmp" || status=1
 "$wine" 'C:\brisko.exe' </dev/null >/dev/null 2>&1 || true
 step drive windows 1
 step drive enter
@@ -102,9 +116,15 @@ step drive scan-and-hold
 shot_held scanning
 step drive ask-stop cancel
 shot question
+read -r x y <<<"$(corner question 1085)"
+check_picture_shown "$shots/question.png" "$x" "$y" "$art/icon_question.bmp" "the question's icon" || status=1
 step drive answer no
 step drive completed "$files" 3
 shot finished
+read -r x y <<<"$(corner 1070)"
+check_picture_shown "$shots/finished.png" "$x" "$y" "$art/ok_focus.bmp" "OK's focus picture" || status=1
+read -r x y <<<"$(corner 1053)"
+check_picture_shown "$shots/finished.png" "$x" "$y" "$art/download_notfocus.bmp" "DOWNLOAD's plain picture" || status=1
 for removed in Windows/System32/netsvc32.exe "Program Files/Tools/updater.exe" Users/guest/Downloads/setup.exe; do
   if [[ -e $fixture/$removed ]]; then echo "FAIL $removed is still there"; status=1; else echo "ok   $removed was removed"; fi
 done
@@ -132,7 +152,16 @@ step drive answer no x
 step drive answer yes
 step drive terminated "$files"
 shot terminated
-step drive ok
+step drive ok space
+wait "$brisko_pid" || true
+
+echo "== third run: a stop asked before the scan starts, one asked while minimised, OK while the scan winds down"
+make_fixture
+start_brisko
+step drive idle
+step drive scan-and-ask-at-once
+step drive ask-stop minimised
+step drive answer yes-and-ok
 wait "$brisko_pid" || true
 
 echo "Screenshots: $shots"

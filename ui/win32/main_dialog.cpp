@@ -142,7 +142,12 @@ bool CMainDialog::onCommand(int id, int code) {
             systemControl().openAddress(kRemovalToolsPageAddress);
             return true;
         case IDC_OK_BUTTON:
-            endDialog(IDOK);
+            // The scan runs inside this dialog: it ends once the scan has returned.
+            if (scanRunning_) {
+                endAfterScan_ = true;
+            } else {
+                endDialog(IDOK);
+            }
             return true;
         default:
             return false;
@@ -202,6 +207,9 @@ void CMainDialog::runScan() {
     searchingFor_.show(false);
     statusFrame_.setText("");
     scanRunning_ = false;
+    // Space and Enter now press OK, not the button the focus was left on.
+    send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok_.handle()), TRUE);
+    if (endAfterScan_) endDialog(IDOK);
 }
 
 void CMainDialog::showCurrentItem() { statusText_.setText(run_->session().currentItem); }
@@ -260,7 +268,9 @@ bool CMainDialog::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result
             appendReportLine();
             return true;
         case WM_TIMER:
-            runScan();
+            // A question open before the first tick runs its own message
+            // loop: the timer ticks again once it is answered.
+            if (IsWindowEnabled(window_)) runScan();
             return true;
         case WM_PAINT:
             paintSkin();

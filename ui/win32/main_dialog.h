@@ -72,6 +72,8 @@ private:
 
     // A scan has started and not ended; the stop buttons ask only then.
     bool scanRunning_ = false;
+    // OK was pressed while the scan wound down.
+    bool endAfterScan_ = false;
     // The one scan of the program's run, made with the window.
     std::optional<DialogFrontEnd> frontEnd_;
     std::optional<Scan> run_;

@@ -3,6 +3,8 @@
 #include "base/program_identity.h"
 #include "resources/resource_ids.h"
 #include "ui/message_dialog_layout.h"
+#include "ui/win32/screen_areas.h"
+#include "ui/window_placement.h"
 
 namespace brisko {
 namespace {
@@ -14,21 +16,12 @@ PixelRect relativeTo(const RECT& origin, const RECT& rect) {
 
 RECT toRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 
-// Centres the window on another, kept on the work area of the screen.
-void centreOn(HWND window, HWND on) {
-    RECT own{}, centre{}, work{};
-    GetWindowRect(window, &own);
-    GetWindowRect(on, &centre);
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    int left = (centre.left + centre.right - width) / 2;
-    int top = (centre.top + centre.bottom - height) / 2;
-    if (left + width > work.right) left = work.right - width;
-    if (top + height > work.bottom) top = work.bottom - height;
-    if (left < work.left) left = work.left;
-    if (top < work.top) top = work.top;
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// Centres the window on what the owner shows of itself, or on the screen
+// while the owner is minimised, kept on the work area.
+void centreOn(HWND window, HWND owner) {
+    const PixelRect work = WorkArea();
+    const PixelRect placed = centredOn(WindowArea(window), IsIconic(owner) ? work : VisibleArea(owner), work);
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The screen the window shows on (the whole screen for none) has 120

@@ -1,0 +1,17 @@
+#pragma once
+// The parts of the screen that windows are placed on.
+#include "platform/win32/windows_api.h"
+#include "ui/pixel_rect.h"
+
+namespace brisko {
+
+// The screen less the task bar.
+PixelRect WorkArea();
+
+// What the window shows of itself on the screen: the bounding box of its
+// shape, or its whole rectangle when it has none.
+PixelRect VisibleArea(HWND window);
+
+PixelRect WindowArea(HWND window);
+
+}  // namespace brisko
