@@ -2,7 +2,6 @@
 // Runs the real brisko-scan program over a scratch volume folder and
 // collects what it printed and its exit status.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -10,9 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "tests/support/temporary_folder.h"
 
 namespace brisko::testing {
 
@@ -24,14 +24,7 @@ struct ScanRun {
 
 class ScanRunTest : public ::testing::Test {
 protected:
-    ScanRunTest() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "brisko-scan-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
-        root_ = pattern;
-        volume_ = root_ / "volume";
-        std::filesystem::create_directories(volume_);
-    }
-    ~ScanRunTest() override { std::filesystem::remove_all(root_); }
+    ScanRunTest() { std::filesystem::create_directories(volume_); }
 
     void write(const std::string& relative, const std::vector<std::uint8_t>& bytes) {
         const std::filesystem::path path = volume_ / relative;
@@ -61,8 +54,9 @@ protected:
         return run;
     }
 
-    std::filesystem::path root_;
-    std::filesystem::path volume_;
+    TemporaryFolder scratch_{"brisko-scan-test"};
+    std::filesystem::path root_ = scratch_.path();
+    std::filesystem::path volume_ = root_ / "volume";
 };
 
 }  // namespace brisko::testing

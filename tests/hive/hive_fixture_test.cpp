@@ -9,14 +9,14 @@
 #include "tests/hive/empty_hive.h"
 #include "tests/hive/hive_builder.h"
 #include "tests/hive/hive_contents.h"
-#include "tests/hive/hive_folder.h"
+#include "tests/support/temporary_folder.h"
 
 namespace brisko::testing {
 namespace {
 
 class HiveFixtureTest : public ::testing::TestWithParam<std::uint32_t> {
 protected:
-    HiveFolder folder;
+    TemporaryFolder folder{"brisko-hive"};
 };
 
 TEST_P(HiveFixtureTest, AnEmptyHiveReadsBackAsItsRootAlone) {

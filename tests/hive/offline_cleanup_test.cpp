@@ -9,7 +9,7 @@
 #include "memscan/service_cleanup.h"
 #include "tests/hive/hive_builder.h"
 #include "tests/hive/hive_contents.h"
-#include "tests/hive/hive_folder.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/hive/offline_platform.h"
 #include "tests/support/scan_fixture.h"
 
@@ -43,7 +43,7 @@ protected:
         return written;
     }
 
-    HiveFolder folder;
+    TemporaryFolder folder{"brisko-hive"};
     OfflineRegistry registry;
     OfflinePlatform offline{machine, registry};
 };

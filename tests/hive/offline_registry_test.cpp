@@ -11,7 +11,7 @@
 #include "platform/hive/offline_registry.h"
 #include "tests/hive/hive_builder.h"
 #include "tests/hive/hive_contents.h"
-#include "tests/hive/hive_folder.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/hive/hive_test_files.h"
 
 namespace brisko::testing {
@@ -86,7 +86,7 @@ protected:
         ASSERT_EQ(registry.present("SYSTEM", system).status, HiveOpenStatus::kOpened);
     }
 
-    HiveFolder folder;
+    TemporaryFolder folder{"brisko-hive"};
     const fs::path software;
     const fs::path system;
     OfflineRegistry registry;
