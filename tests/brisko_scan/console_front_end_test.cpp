@@ -65,6 +65,20 @@ TEST_F(ConsoleFrontEndTest, ItemsComingFasterThanTenASecondAreSkipped) {
     EXPECT_EQ(contentOf(progress_), "\r\x1b[Kfirst\r\x1b[Ksecond");
 }
 
+TEST_F(ConsoleFrontEndTest, AFollowedScanShowsItsFilesTheirRateAndTheFolder) {
+    ConsoleFrontEnd front = console(true);
+    ScanSession session{};
+    front.follow(session);
+    now_ += 2s;
+    session.filesScanned = 500;
+    front.showItem("C:\\Windows\\System32\\notepad.exe");
+    now_ += 2s;
+    session.filesScanned = 1200;
+    front.showItem("C:\\Users\\alice\\.");
+    EXPECT_EQ(contentOf(progress_), "\r\x1b[K500 files, 250 files/s, C:\\Windows\\System32"
+                                    "\r\x1b[K1200 files, 300 files/s, C:\\Users\\alice");
+}
+
 TEST_F(ConsoleFrontEndTest, EveryQuestionIsRefusedAndSaidSo) {
     ConsoleFrontEnd front = console(true);
     front.showItem("C:\\a.exe");

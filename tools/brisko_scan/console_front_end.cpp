@@ -1,5 +1,7 @@
 #include "tools/brisko_scan/console_front_end.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace brisko {
@@ -29,12 +31,26 @@ void ConsoleFrontEnd::appendLine(const char* line) {
     std::fflush(lines_);
 }
 
+void ConsoleFrontEnd::follow(const ScanSession& session) {
+    followed_ = &session;
+    followedSince_ = now_();
+}
+
 void ConsoleFrontEnd::showItem(const char* item) {
     if (!showProgress_) return;
     const Clock::time_point now = now_();
     if (progressShown_ && now - lastProgress_ < kProgressInterval) return;
     lastProgress_ = now;
-    std::fprintf(progress_, "\r\x1b[K%s", item);
+    if (followed_ == nullptr) {
+        std::fprintf(progress_, "\r\x1b[K%s", item);
+    } else {
+        const std::string_view shown = item;
+        const std::string_view folder = shown.substr(0, std::min(shown.size(), shown.rfind('\\')));
+        const double seconds = std::chrono::duration<double>(now - followedSince_).count();
+        const double rate = seconds > 0 ? followed_->filesScanned / seconds : 0;
+        std::fprintf(progress_, "\r\x1b[K%d files, %.0f files/s, %.*s", followed_->filesScanned, rate,
+                     static_cast<int>(folder.size()), folder.data());
+    }
     std::fflush(progress_);
     progressShown_ = true;
 }

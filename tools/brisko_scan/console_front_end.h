@@ -1,13 +1,14 @@
 #pragma once
 // The front end of a scan run from a console: report lines to standard
-// output, the item being scanned on one refreshed line of a terminal's
-// standard error (at most a few times a second), and every question
-// answered as the command line said, shown on standard error.
+// output, progress on one refreshed line of a terminal's standard error (at
+// most ten times a second), and every question refused and shown on
+// standard error.
 #include <chrono>
 #include <cstdio>
 #include <functional>
 
 #include "session/scan_front_end.h"
+#include "session/scan_session.h"
 
 namespace brisko {
 
@@ -25,6 +26,10 @@ public:
     PendingEvent takeEvent() override { return PendingEvent::kNone; }
     int ask(const Question& question) override;
 
+    // From here on the progress line tells the files scanned so far and
+    // their rate, and the folder being walked, instead of the item alone.
+    void follow(const ScanSession& session);
+
     // Clears the progress line, so that what follows starts a clean line.
     void clearProgress();
 
@@ -33,6 +38,8 @@ private:
     std::FILE* progress_;
     bool showProgress_;
     std::function<Clock::time_point()> now_;
+    const ScanSession* followed_ = nullptr;
+    Clock::time_point followedSince_{};
     bool progressShown_ = false;
     Clock::time_point lastProgress_{};
 };

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     for (const std::string& line : cleanup.openHives()) console.appendLine(line.c_str());
     Scan scan(console, cleanup);
     ScanSession& session = scan.session();
+    console.follow(session);
     session.reportWindow = kWindowlessReport;
     std::snprintf(session.scanTarget, sizeof session.scanTarget, "C:");
     session.userAction = request->userAction;
