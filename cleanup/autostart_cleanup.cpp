@@ -23,8 +23,12 @@ void lowerCase(char* text) {
     for (; *text != '\0'; ++text) *text = lowerAscii(*text);
 }
 
-void postRemovedLine(ScanContext& scan, const char* name) {
-    if (scan.session.reportWindow != 0) scan.postReportLine("System Registry     %s removed", name);
+// The line of a removed value, and its event for front ends that keep a
+// record.
+void postRemovedLine(ScanContext& scan, const char* name, const char* keyName, const char* valueName) {
+    if (scan.session.reportWindow == 0) return;
+    scan.postReportLine("System Registry     %s removed", name);
+    scan.noteEvent({ScanEventKind::kRegistryValue, keyName, name, valueName});
 }
 
 // A name longer than the field is not remembered: a cut name could later
@@ -36,7 +40,9 @@ void rememberValueName(ScanSession& session, const char* valueName) {
 // Removes the value remembered from an earlier detection wherever it stands.
 void removeRememberedValue(ScanContext& scan, const char* threatName) {
     for (const char* key : {kRunKey, kRunServicesKey, kVariantUninstallKey}) {
-        if (deleteRegistryValue(key, scan.session.autostartValueName) != 0) postRemovedLine(scan, threatName);
+        if (deleteRegistryValue(key, scan.session.autostartValueName) != 0) {
+            postRemovedLine(scan, threatName, key, scan.session.autostartValueName);
+        }
     }
 }
 
@@ -58,13 +64,13 @@ bool treatAutostartValue(ScanContext& scan, const char* keyName, const char* val
         case AutostartVerdict::kDeleteSystemFileReference:
             if (deleteRegistryValue(keyName, valueName) == 0) return false;
             rememberValueName(session, valueName);
-            postRemovedLine(scan, kWalkLabel);
+            postRemovedLine(scan, kWalkLabel, keyName, valueName);
             return true;
         case AutostartVerdict::kDeleteFullPath:
             // Remembered even when the deletion fails, to be tried again.
             rememberValueName(session, valueName);
             if (deleteRegistryValue(keyName, valueName) == 0) return false;
-            postRemovedLine(scan, kWalkLabel);
+            postRemovedLine(scan, kWalkLabel, keyName, valueName);
             return true;
         case AutostartVerdict::kKeepBareReference:
         case AutostartVerdict::kKeep:

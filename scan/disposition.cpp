@@ -6,10 +6,15 @@
 
 namespace brisko {
 
+void noteTreatment(Scan& scan, const char* path, const char* threatName, const char* result) {
+    scan.context().noteEvent({ScanEventKind::kTreatment, path, threatName, result});
+}
+
 void reportRemoved(Scan& scan, const char* path, const char* threatName) {
     ++scan.session().filesRemoved;
     scan.actions().cleanVariantEntries();
     scan.context().postReportLine("%s     %s removed", path, threatName);
+    noteTreatment(scan, path, threatName, "removed");
 }
 
 namespace {
@@ -18,6 +23,7 @@ void removeInfectedFile(Scan& scan, const char* path, const char* threatName) {
     ScanContext& report = scan.context();
     if (!files().setAttributes(path, kAttributeArchive)) {
         report.postReportLine("%s     %s Unable to remove", report.session.currentItem, report.session.currentThreat);
+        noteTreatment(scan, path, threatName, "not removed");
         return;
     }
     if (files().removeFile(path)) {
@@ -30,6 +36,7 @@ void removeInfectedFile(Scan& scan, const char* path, const char* threatName) {
         return;
     }
     report.postReportLine("%s     %s Unable to remove", path, threatName);
+    noteTreatment(scan, path, threatName, "not removed");
     // A deletion already waiting for the next start keeps the restart offer,
     // whatever later schedulings do.
     if (scan.actions().scheduleDeletionAtRestart(scan, path) != 0) scan.session().rebootRequired = 1;
@@ -50,6 +57,7 @@ void treatByUserAction(Scan& scan, const char* path, const char* threatName, Rem
             break;
         case kActionLeave:
             scan.context().postReportLine(leftAloneFormat, session.currentItem, session.currentThreat);
+            noteTreatment(scan, path, threatName, "left");
             break;
         default:
             break;
@@ -61,8 +69,10 @@ void renameInfectedFile(Scan& scan, const char* path, const char* threatName) {
     if (renamedPathFor(path, newName, sizeof newName) && files().moveFile(path, newName)) {
         ++scan.session().filesRenamed;
         scan.context().postReportLine("%s     %s renamed", path, threatName);
+        noteTreatment(scan, path, threatName, "renamed");
     } else {
         scan.context().postReportLine("%s     %s Rename failed", path, threatName);
+        noteTreatment(scan, path, threatName, "rename failed");
     }
 }
 

@@ -24,6 +24,9 @@ void disposeInfectedFile(Scan& scan, const char* path, const char* threatName);
 // variant's entries, and the "removed" line.
 void reportRemoved(Scan& scan, const char* path, const char* threatName);
 
+// Notes what became of a detected file, for front ends that keep a record.
+void noteTreatment(Scan& scan, const char* path, const char* threatName, const char* result);
+
 // Renames the file by the rename rule and reports the outcome; a path
 // ending in '.' has no character to replace and is not renamed.
 void renameInfectedFile(Scan& scan, const char* path, const char* threatName);

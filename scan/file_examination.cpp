@@ -25,6 +25,7 @@ int reportDetection(Scan& scan, const ThreatSignature& record, ReadOnlyFile& fil
     scan.actions().cleanAfterDetection(scan, threatName);
     copyTruncated(session.currentThreat, threatName);
     copyTruncated(session.currentItem, path);
+    scan.context().noteEvent({ScanEventKind::kDetection, path, threatName});
     if (session.inMemoryScan) {
         session.foundInMemory = 1;
         return 1;

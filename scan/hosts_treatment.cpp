@@ -16,6 +16,7 @@ void removeHostsFile(Scan& scan, const char* path, const char* threatName) {
         reportRemoved(scan, path, threatName);
     } else {
         scan.context().postReportLine("%s     %s Remove failed", path, threatName);
+        noteTreatment(scan, path, threatName, "not removed");
     }
 }
 
@@ -28,6 +29,7 @@ int checkHostsFile(Scan& scan, const char* path) {
     ++session.filesInfected;
     copyTruncated(session.currentThreat, threatName);
     copyTruncated(session.currentItem, path);
+    scan.context().noteEvent({ScanEventKind::kHostsInfection, path, threatName});
     treatByUserAction(scan, path, threatName, removeHostsFile, "%s     %s Not Disinfected As Per User's Selection");
     return 1;
 }

@@ -6,7 +6,7 @@
 #   install-build-tools.sh --fuzz   the Linux build and clang with libFuzzer
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libhivex-dev)
+packages=(cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libhivex-dev)
 case "${1:-}" in
   "") packages+=(mingw-w64 wine64 xvfb imagemagick) ;;
   --host) ;;

@@ -22,6 +22,7 @@ public:
     // of the program stops. Whether a stop is requested after it.
     bool stopRequestedAfterPump();
     int ask(const Question& question) { return frontEnd_.ask(question); }
+    void noteEvent(const ScanEvent& event) { frontEnd_.noteEvent(event); }
 
     ScanSession& session;
 

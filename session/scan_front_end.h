@@ -2,6 +2,7 @@
 // What a scan needs from whoever shows it: the dialog of brisko.exe, a
 // console, or a test. The scan posts report lines and the item it is at,
 // takes one pending event at every pump point, and asks its questions.
+#include "session/scan_event.h"
 #include "session/scan_questions.h"
 
 namespace brisko {
@@ -29,6 +30,9 @@ public:
     virtual PendingEvent takeEvent() = 0;
     // Asks and returns the answer, one of the kAnswer values.
     virtual int ask(const Question& question) = 0;
+    // Takes note of an event beside its report line; only a front end that
+    // keeps a record of its own needs to.
+    virtual void noteEvent(const ScanEvent&) {}
 };
 
 }  // namespace brisko

@@ -15,6 +15,7 @@ TEST(BriskoScanCommandLineTest, ReadsTheActionAndTheFolder) {
         bool valid;
         std::int32_t action;
         std::string folder;
+        std::string report = "";
     };
     const Case cases[] = {
         {{"/mnt/win"}, true, kActionLeave, "/mnt/win"},
@@ -23,6 +24,10 @@ TEST(BriskoScanCommandLineTest, ReadsTheActionAndTheFolder) {
         {{"/mnt/win", "--action", "leave"}, true, kActionLeave, "/mnt/win"},
         {{"--action=remove", "/mnt/win"}, true, kActionRemove, "/mnt/win"},
         {{"--", "-odd name"}, true, kActionLeave, "-odd name"},
+        {{"--report", "scan.json", "/mnt/win"}, true, kActionLeave, "/mnt/win", "scan.json"},
+        {{"--action=rename", "--report=r.json", "/mnt/win"}, true, kActionRename, "/mnt/win", "r.json"},
+        {{"/mnt/win", "--report"}, false, 0, ""},
+        {{"--report=", "/mnt/win"}, false, 0, ""},
         {{}, false, 0, ""},
         {{"--action", "remove"}, false, 0, ""},
         {{"--action", "delete", "/mnt/win"}, false, 0, ""},
@@ -40,6 +45,7 @@ TEST(BriskoScanCommandLineTest, ReadsTheActionAndTheFolder) {
         if (!request) continue;
         EXPECT_EQ(request->userAction, c.action);
         EXPECT_EQ(request->folder, c.folder);
+        EXPECT_EQ(request->reportFile, c.report);
     }
 }
 

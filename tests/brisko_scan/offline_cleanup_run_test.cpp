@@ -5,10 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "cleanup/hosts_pattern.h"
 #include "matcher/threat_signature.h"
@@ -98,6 +100,36 @@ TEST_F(OfflineCleanupRunTest, RemoveCleansFilesValuesAndHostsAndKeepsBackups) {
     EXPECT_TRUE(hasRunValue(volume_ / (std::string(kUserHive) + ".brisko-backup"), kUserRunKey, "Helper"));
     EXPECT_FALSE(fs::exists(volume_ / kHosts));
     EXPECT_EQ(contentOf(volume_ / (std::string(kHosts) + ".brisko-backup")), infectedHosts_);
+}
+
+// Every event, one JSON object a line, and the summary last.
+TEST_F(OfflineCleanupRunTest, TheReportFileHoldsEveryEventAndASummary) {
+    const fs::path report = root_ / "report.json";
+    const testing::ScanRun run = scan("--action remove --report " + report.string() + " " + volume_.string());
+    ASSERT_EQ(run.exitStatus, 1) << run.errors;
+    std::vector<std::string> objects;
+    std::ifstream in(report);
+    for (std::string line; std::getline(in, line);) objects.push_back(line);
+    const std::string hosts = R"("path":"C:\\Windows\\System32\\drivers\\etc\\hosts","threat":"W32/Pelto.Worm")";
+    const std::string evil = R"("path":"C:\\Windows\\System32\\evil.exe","threat":"W32/Krenot.Ek.PSW.Trojan")";
+    EXPECT_THAT(objects, Contains(R"({"event":"detection",)" + evil + "}"));
+    EXPECT_THAT(objects, Contains(R"({"event":"hosts",)" + hosts + "}"));
+    EXPECT_THAT(objects, Contains(R"({"event":"treatment",)" + hosts + R"(,"result":"removed"})"));
+    EXPECT_THAT(objects, Contains(R"({"event":"treatment",)" + evil + R"(,"result":"removed"})"));
+    EXPECT_THAT(objects, Contains(R"({"event":"registry value","key":"Software\\Microsoft\\Windows\\CurrentVersion\\Run",)"
+                                  R"("threat":"W32/Krenot.Trojan","value":"Updater","hive":"Windows\\System32\\config\\SOFTWARE"})"));
+    EXPECT_THAT(objects, Contains(R"({"event":"registry value","key":"Software\\Microsoft\\Windows\\CurrentVersion\\Run",)"
+                                  R"("threat":"W32/Krenot.Trojan","value":"Helper","hive":"Users\\alice\\NTUSER.DAT"})"));
+    EXPECT_THAT(objects, Contains(R"({"event":"registry key","key":"Services\\EvilSvc","threat":"W32/Krenot.Ek.PSW.Trojan",)"
+                                  R"("hive":"Windows\\System32\\config\\SYSTEM"})"));
+    // The summary tells what the statistics block tells.
+    const auto scanned = std::find_if(run.lines.begin(), run.lines.end(), [](const std::string& line) {
+        return line.rfind("Total files scanned\t\t:  ", 0) == 0;
+    });
+    ASSERT_NE(scanned, run.lines.end());
+    ASSERT_FALSE(objects.empty());
+    EXPECT_EQ(objects.back(), R"({"summary":{"action":"remove","files scanned":)" + scanned->substr(24) +
+                                  R"(,"files infected":2,"files removed":2,"files renamed":0,"exit status":1}})");
 }
 
 TEST_F(OfflineCleanupRunTest, LeaveReportsWhatWouldBeDoneAndWritesNothing) {

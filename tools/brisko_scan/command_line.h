@@ -1,5 +1,6 @@
 #pragma once
-// The command line of brisko-scan: [--action remove|rename|leave] FOLDER.
+// The command line of brisko-scan:
+// [--action remove|rename|leave] [--report FILE] FOLDER.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,6 +11,8 @@ namespace brisko {
 struct ScanRequest {
     std::int32_t userAction;
     std::string folder;
+    // Where the JSON report goes; empty: no report.
+    std::string reportFile;
 };
 
 // The request, or nothing when the arguments are not a valid command line.

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "tools/brisko_scan/command_line.h"
 #include "tools/brisko_scan/console_front_end.h"
 #include "tools/brisko_scan/exit_status.h"
+#include "tools/brisko_scan/json_report.h"
 #include "tools/brisko_scan/offline/offline_cleanup.h"
 
 int main(int argc, char** argv) {
@@ -36,10 +38,23 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     ConsoleFrontEnd console(stdout, stderr, ::isatty(STDERR_FILENO) != 0);
-    const std::unique_ptr<volume::VolumePlatform> volume =
-        volume::VolumePlatform::open(request->folder.c_str(), [&console](const std::string& line) {
+    // Opened before anything is scanned, so that a report that cannot be
+    // written stops the run at once.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> reportFile(
+        request->reportFile.empty() ? nullptr : std::fopen(request->reportFile.c_str(), "w"), &std::fclose);
+    if (!request->reportFile.empty() && !reportFile) {
+        std::fprintf(stderr, "brisko-scan: cannot write the report %s\n", request->reportFile.c_str());
+        return kExitUsage;
+    }
+    std::optional<JsonReport> report;
+    if (reportFile) report.emplace(console, reportFile.get());
+    ScanFrontEnd& frontEnd = report ? static_cast<ScanFrontEnd&>(*report) : console;
+
+    const std::unique_ptr<volume::VolumePlatform> volume = volume::VolumePlatform::open(
+        request->folder.c_str(), [&console, &frontEnd, &request](const std::string& line) {
             console.clearProgress();
             std::fprintf(stderr, "brisko-scan: %s\n", line.c_str());
+            frontEnd.noteEvent({ScanEventKind::kError, request->folder.c_str(), nullptr, line.c_str()});
         });
     if (!volume) {
         std::fprintf(stderr, "brisko-scan: cannot read the folder %s\n", request->folder.c_str());
@@ -47,9 +62,9 @@ int main(int argc, char** argv) {
     }
     installPlatform(volume.get());
     // Under --action leave nothing is written: the report says what would be.
-    OfflineCleanup cleanup(*volume, console, findInstallation(), request->userAction != kActionLeave);
-    for (const std::string& line : cleanup.openHives()) console.appendLine(line.c_str());
-    Scan scan(console, cleanup);
+    OfflineCleanup cleanup(*volume, frontEnd, findInstallation(), request->userAction != kActionLeave);
+    cleanup.openHives();
+    Scan scan(frontEnd, cleanup);
     ScanSession& session = scan.session();
     console.follow(session);
     session.reportWindow = kWindowlessReport;
@@ -57,10 +72,12 @@ int main(int argc, char** argv) {
     session.userAction = request->userAction;
 
     runScanDriver(scan);
-    for (const std::string& line : cleanup.writeBack()) console.appendLine(line.c_str());
+    cleanup.writeBack();
     // The end text is the last item shown.
     console.clearProgress();
     std::printf("%s\n", session.currentItem);
     installPlatform(nullptr);
-    return exitStatusOf(session, cleanup.failed());
+    const int status = exitStatusOf(session, cleanup.failed());
+    if (report) report->writeSummary(session, status);
+    return status;
 }

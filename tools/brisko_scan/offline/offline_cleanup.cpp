@@ -29,12 +29,12 @@ OfflineCleanup::OfflineCleanup(volume::VolumePlatform& volume, ScanFrontEnd& fro
                                OfflineInstallation installation, bool changesWritten)
     : volume_(volume), frontEnd_(frontEnd), installation_(std::move(installation)), changesWritten_(changesWritten) {}
 
-std::vector<std::string> OfflineCleanup::openHives() {
-    std::vector<std::string> lines;
+void OfflineCleanup::openHives() {
     if (installation_.kind == InstallationKind::kWindows9x) {
-        lines.push_back(installation_.windows9xRegistry +
-                        ": a registry of the Windows 9x family, which cannot be read here; its values are not "
-                        "checked");
+        frontEnd_.appendLine((installation_.windows9xRegistry +
+                              ": a registry of the Windows 9x family, which cannot be read here; its values are "
+                              "not checked")
+                                 .c_str());
     }
     // Presents one file in a hive of its own; false when it cannot be used.
     const auto present = [&](Hive& hive, const std::string& root, const std::string& path, const std::string& key) {
@@ -45,7 +45,7 @@ std::vector<std::string> OfflineCleanup::openHives() {
         // The report names the file as the volume's Windows path.
         const std::string prefix = file->string() + ": ";
         const bool named = opening.text.compare(0, prefix.size(), prefix) == 0;
-        lines.push_back(path + ": " + (named ? opening.text.substr(prefix.size()) : opening.text));
+        reportError(path, path + ": " + (named ? opening.text.substr(prefix.size()) : opening.text));
         return false;
     };
     if (!installation_.softwareHive.empty()) {
@@ -65,14 +65,18 @@ std::vector<std::string> OfflineCleanup::openHives() {
         // The user's Software key answers where the machine's would.
         if (present(*hive, "SOFTWARE", user.path, "Software")) hives_.push_back(std::move(hive));
     }
-    return lines;
+}
+
+void OfflineCleanup::reportError(const std::string& file, const std::string& line) {
+    frontEnd_.appendLine(line.c_str());
+    frontEnd_.noteEvent({ScanEventKind::kError, file.c_str(), nullptr, line.c_str()});
 }
 
 void OfflineCleanup::cleanAfterDetection(Scan& scan, const char* threatName) {
     treatHostsFile(scan);
     for (const std::unique_ptr<Hive>& hive : hives_) {
         Using using_(volume_, *hive);
-        MarkedFrontEnd marked(frontEnd_, mark(hive->label));
+        MarkedFrontEnd marked(frontEnd_, mark(hive->label), hive->label);
         ScanContext context(scan.session(), marked);
         cleanAutostartEntries(context, threatName);
     }
@@ -85,6 +89,8 @@ void OfflineCleanup::deleteServicesOf(Scan& scan, const char* threatName) {
     for (const std::string& service : deleteServicesRunning(scan.session().infectedPath, installation_.windowsFolder)) {
         scan.context().postReportLine("System Registry     %s removed%s", threatName,
                                       mark(systemLabel_ + ", service " + service).c_str());
+        const std::string key = "Services\\" + service;
+        scan.context().noteEvent({ScanEventKind::kRegistryKey, key.c_str(), threatName, nullptr, systemLabel_.c_str()});
     }
 }
 
@@ -107,6 +113,8 @@ void OfflineCleanup::treatHostsFile(Scan& scan) {
     if (changes && findHostsInfection(hosts.c_str(), threatName) && !backUp(hosts)) {
         failed_ = true;
         scan.context().postReportLine("%s     no copy of it could be made beside it; left as it is", hosts.c_str());
+        scan.context().noteEvent(
+            {ScanEventKind::kError, hosts.c_str(), threatName, "no copy could be made beside it; left as it is"});
         return;
     }
     brisko::checkHostsFile(scan, hosts.c_str());
@@ -121,16 +129,18 @@ bool OfflineCleanup::backUp(const std::string& file) {
     return false;
 }
 
-std::vector<std::string> OfflineCleanup::writeBack() {
-    std::vector<std::string> lines;
-    if (!changesWritten_) return lines;
+void OfflineCleanup::writeBack() {
+    if (!changesWritten_) return;
     for (const std::unique_ptr<Hive>& hive : hives_) {
         for (const HiveWrite& write : hive->registry.commit()) {
-            if (write.status != HiveWriteStatus::kWritten) failed_ = true;
-            lines.push_back(write.text);
+            if (write.status == HiveWriteStatus::kWritten) {
+                frontEnd_.appendLine(write.text.c_str());
+                continue;
+            }
+            failed_ = true;
+            reportError(write.hive.string(), write.text);
         }
     }
-    return lines;
 }
 
 }  // namespace brisko

@@ -25,16 +25,16 @@ public:
     OfflineCleanup(volume::VolumePlatform& volume, ScanFrontEnd& frontEnd, OfflineInstallation installation,
                    bool changesWritten);
 
-    // Opens the installation's hives; a report line for each that cannot
-    // be used, and for a registry of the 9x family.
-    std::vector<std::string> openHives();
+    // Opens the installation's hives; a report line and an error event for
+    // each that cannot be used, and a line for a registry of the 9x family.
+    void openHives();
 
     void cleanAfterDetection(Scan& scan, const char* threatName) override;
     void cleanVariantEntries() override;
 
     // Writes back every hive that changed (nothing when changes are not
-    // written); a report line for each.
-    std::vector<std::string> writeBack();
+    // written); a report line for each, and an error event for a failure.
+    void writeBack();
 
     // A hosts file that could not be backed up, or a hive not written.
     bool failed() const { return failed_; }
@@ -48,6 +48,8 @@ private:
     // Makes the hive the platform's registry for the length of a step.
     class Using;
 
+    // A report line, and an error event for the file.
+    void reportError(const std::string& file, const std::string& line);
     // "  [what]", saying also when changes are not written.
     std::string mark(const std::string& what) const;
     void treatHostsFile(Scan& scan);
