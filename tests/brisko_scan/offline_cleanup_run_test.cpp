@@ -162,11 +162,22 @@ TEST_F(OfflineCleanupRunTest, AHiveThatCannotBeReadIsReportedAndLeftUntouched) {
 
 using Windows9xRunTest = testing::ScanRunTest;
 
-TEST_F(Windows9xRunTest, AWindows9xRegistryIsReportedAndSkipped) {
+// The registry is skipped, but the 9x hosts file in the Windows folder is
+// treated like any other.
+TEST_F(Windows9xRunTest, TheRegistryIsReportedAndSkippedAndTheHostsFileTreated) {
     write("WINDOWS/SYSTEM.DAT", "a 9x registry");
-    const testing::ScanRun run = scan(volume_.string());
+    write("WINDOWS/tool.exe", buildSample(signatureTable[3]));
+    const HostsPattern record = plainHostsPatterns()[0];
+    const std::string infected = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
+    write("WINDOWS/hosts", infected);
+    const testing::ScanRun run = scan("--action remove " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 1) << run.errors;
     EXPECT_THAT(run.lines, Contains("C:\\Windows\\SYSTEM.DAT: a registry of the Windows 9x family, which cannot be "
                                     "read here; its values are not checked"));
+    EXPECT_THAT(run.lines, Contains("C:\\Windows\\hosts     W32/Pelto.Worm removed"));
+    EXPECT_FALSE(fs::exists(volume_ / "WINDOWS/hosts"));
+    EXPECT_EQ(contentOf(volume_ / "WINDOWS/hosts.brisko-backup"), infected);
+    EXPECT_EQ(contentOf(volume_ / "WINDOWS/SYSTEM.DAT"), "a 9x registry");
 }
 
 }  // namespace
