@@ -37,6 +37,12 @@ constexpr const char* kEvilService = "ControlSet001\\Services\\EvilSvc";
 constexpr const char* kUserHive = "Users/alice/NTUSER.DAT";
 constexpr const char* kHosts = "Windows/System32/drivers/etc/hosts";
 
+// A hosts file the check finds infected.
+std::string infectedHostsText() {
+    const HostsPattern record = plainHostsPatterns()[0];
+    return "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
+}
+
 std::string contentOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -61,8 +67,6 @@ protected:
             .commit();
         fs::create_directories((volume_ / kUserHive).parent_path());
         HiveBuilder(volume_ / kUserHive).setString(kUserRunKey, "Helper", "C:\\Windows\\System32\\evil.exe").commit();
-        const HostsPattern record = plainHostsPatterns()[0];
-        infectedHosts_ = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
         write(kHosts, infectedHosts_);
     }
 
@@ -72,7 +76,7 @@ protected:
         return found != values.end() && found->second.count(name) != 0;
     }
 
-    std::string infectedHosts_;
+    const std::string infectedHosts_ = infectedHostsText();
 };
 
 TEST_F(OfflineCleanupRunTest, RemoveCleansFilesValuesAndHostsAndKeepsBackups) {
@@ -167,8 +171,7 @@ using Windows9xRunTest = testing::ScanRunTest;
 TEST_F(Windows9xRunTest, TheRegistryIsReportedAndSkippedAndTheHostsFileTreated) {
     write("WINDOWS/SYSTEM.DAT", "a 9x registry");
     write("WINDOWS/tool.exe", buildSample(signatureTable[3]));
-    const HostsPattern record = plainHostsPatterns()[0];
-    const std::string infected = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
+    const std::string infected = infectedHostsText();
     write("WINDOWS/hosts", infected);
     const testing::ScanRun run = scan("--action remove " + volume_.string());
     EXPECT_EQ(run.exitStatus, 1) << run.errors;
