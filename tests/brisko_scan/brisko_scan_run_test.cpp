@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cleanup/hosts_pattern.h"
+#include "tests/support/hosts_texts.h"
 #include "matcher/threat_signature.h"
 #include "tests/brisko_scan/scan_run_fixture.h"
 #include "tools/sample_writer/sample_writer.h"
@@ -65,8 +66,7 @@ TEST_F(BriskoScanRunTest, RemoveDeletesTheSamplesAndASecondScanIsClean) {
 // Without the registry of an installation the volume is only files: its
 // hosts files are not those of a Windows the scan can tell.
 TEST_F(BriskoScanRunTest, HostsFilesOutsideARecognisedInstallationAreLeftAlone) {
-    const HostsPattern record = plainHostsPatterns()[0];
-    const std::string infectedHosts = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
+    const std::string infectedHosts = testing::infectedHostsText();
     write("WINDOWS/SYSTEM32/drivers/etc/hosts", infectedHosts);
     write("WINDOWS/hosts", infectedHosts);
     write("a.exe", buildSample(signatureTable[2]));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cleanup/hosts_pattern.h"
+#include "tests/support/hosts_texts.h"
 #include "matcher/threat_signature.h"
 #include "platform/registry.h"
 #include "tests/brisko_scan/scan_run_fixture.h"
@@ -27,6 +28,7 @@ namespace fs = std::filesystem;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using testing::HiveBuilder;
+using testing::infectedHostsText;
 using testing::readHiveContents;
 
 constexpr const char* kRunKey = "Microsoft\\Windows\\CurrentVersion\\Run";
@@ -36,12 +38,6 @@ constexpr const char* kSystem = "Windows/System32/config/SYSTEM";
 constexpr const char* kEvilService = "ControlSet001\\Services\\EvilSvc";
 constexpr const char* kUserHive = "Users/alice/NTUSER.DAT";
 constexpr const char* kHosts = "Windows/System32/drivers/etc/hosts";
-
-// A hosts file the check finds infected.
-std::string infectedHostsText() {
-    const HostsPattern record = plainHostsPatterns()[0];
-    return "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
-}
 
 std::string contentOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

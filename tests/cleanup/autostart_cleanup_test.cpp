@@ -6,6 +6,7 @@
 
 #include "cleanup/autostart_cleanup.h"
 #include "cleanup/hosts_pattern.h"
+#include "tests/support/hosts_texts.h"
 #include "base/bounded_text.h"
 #include "tests/support/scan_fixture.h"
 
@@ -116,8 +117,7 @@ TEST_F(AutostartCleanupTest, ANameTooLongToRememberIsNotCut) {
 }
 
 TEST_F(AutostartCleanupTest, TheHostsFileOfTheRunningFamilyIsCheckedFirst) {
-    const HostsPattern record = plainHostsPatterns()[0];
-    const std::string infected = "begin\n" + std::string(reinterpret_cast<const char*>(record.pattern), 100);
+    const std::string infected = testing::infectedHostsText();
     machine.writeFile("C:\\WINDOWS\\SYSTEM32\\drivers\\etc\\hosts", infected);
     machine.writeFile("C:\\WINDOWS\\hosts", infected);
     scanSession.userAction = kActionLeave;

@@ -5,6 +5,7 @@
 
 #include "cleanup/hosts_check.h"
 #include "cleanup/hosts_pattern.h"
+#include "tests/support/hosts_texts.h"
 #include "scan/hosts_treatment.h"
 #include "tests/support/scan_fixture.h"
 
@@ -15,11 +16,6 @@ using ::testing::ElementsAre;
 using testing::ScanTest;
 
 constexpr const char* kHosts = "C:\\WINDOWS\\hosts";
-
-std::string plainPattern() {
-    const HostsPattern record = plainHostsPatterns()[0];
-    return std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
-}
 
 // The pattern with a run of whitespace after each of its bytes.
 std::string spreadOut(const std::string& pattern, const std::string& gap) {
@@ -42,14 +38,14 @@ protected:
 };
 
 TEST_F(HostsCheckTest, ThePlainPatternIsTheSameAtEveryCallAndHasNoWhitespace) {
-    const std::string pattern = plainPattern();
+    const std::string pattern = testing::plainHostsPatternText();
     ASSERT_EQ(pattern.size(), 100u);
     EXPECT_EQ(pattern.find_first_of(" \t\r\n\v\f"), std::string::npos);
-    EXPECT_EQ(plainPattern(), pattern);
+    EXPECT_EQ(testing::plainHostsPatternText(), pattern);
 }
 
 TEST_F(HostsCheckTest, MatchesOnlyFilesThatBeginWithBeginAndHoldThePatternEarly) {
-    const std::string pattern = plainPattern();
+    const std::string pattern = testing::plainHostsPatternText();
     struct Case {
         const char* what;
         std::string content;
@@ -84,7 +80,7 @@ TEST_F(HostsCheckTest, AMissingFileIsNoMatchAndNoLine) {
 }
 
 TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
-    const std::string infected = "begin 600 hosts\n" + plainPattern() + "\n";
+    const std::string infected = "begin 600 hosts\n" + testing::plainHostsPatternText() + "\n";
     struct Case {
         std::int32_t action;
         bool held;
@@ -118,14 +114,14 @@ TEST_F(HostsCheckTest, TreatsAMatchByTheUserAction) {
 TEST_F(HostsCheckTest, ADeletedHostsFileTakesTheVariantsEntriesWithIt) {
     const std::string uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
     machine.fakeRegistry().setString(uninstallKey, "UninstallString", "C:\\WINDOWS\\uninstall.exe");
-    machine.writeFile(kHosts, "begin\n" + plainPattern());
+    machine.writeFile(kHosts, "begin\n" + testing::plainHostsPatternText());
     scanSession.userAction = kActionRemove;
     EXPECT_EQ(checkHostsFile(scan, kHosts), 1);
     EXPECT_FALSE(machine.fakeRegistry().value(uninstallKey, "UninstallString").has_value());
 }
 
 TEST_F(HostsCheckTest, RenameUsesTheRenameRuleOfInfectedFiles) {
-    machine.writeFile("C:\\WINDOWS\\hosts.sam", "begin\n" + plainPattern());
+    machine.writeFile("C:\\WINDOWS\\hosts.sam", "begin\n" + testing::plainHostsPatternText());
     scanSession.userAction = kActionRename;
     EXPECT_EQ(checkHostsFile(scan, "C:\\WINDOWS\\hosts.sam"), 1);
     EXPECT_TRUE(machine.fileExists("C:\\WINDOWS\\hosts.Vam"));
@@ -151,7 +147,7 @@ private:
 };
 
 TEST_F(HostsPatternModesTest, FixedPositionsCountInCompactedBytes) {
-    const std::string pattern = plainPattern();
+    const std::string pattern = testing::plainHostsPatternText();
     // Compacted, "begin" + "xx" puts the pattern at offset 7 of the head.
     const std::string content = "begin x x\n" + pattern + "yyyyy";
     struct Case {
@@ -176,7 +172,7 @@ TEST_F(HostsPatternModesTest, FixedPositionsCountInCompactedBytes) {
 }
 
 TEST_F(HostsPatternModesTest, SizeKindsCompareWithAReferenceSizeOfZero) {
-    const std::string content = "begin\n" + plainPattern();
+    const std::string content = "begin\n" + testing::plainHostsPatternText();
     struct Case {
         std::int16_t kind;
         std::int32_t expectedSize;
@@ -195,7 +191,7 @@ TEST_F(HostsPatternModesTest, SizeKindsCompareWithAReferenceSizeOfZero) {
 }
 
 TEST_F(HostsPatternModesTest, ADisabledOrOversizedRecordNeverMatches) {
-    const std::string content = "begin\n" + plainPattern();
+    const std::string content = "begin\n" + testing::plainHostsPatternText();
     for (std::uint16_t length : {std::uint16_t{0}, std::uint16_t{101}, std::uint16_t{65535}}) {
         SCOPED_TRACE(length);
         record().patternLength = length;

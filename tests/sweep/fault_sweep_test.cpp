@@ -12,6 +12,7 @@
 
 #include "matcher/threat_signature.h"
 #include "cleanup/hosts_pattern.h"
+#include "tests/support/hosts_texts.h"
 #include "tests/sweep/sweep_checks.h"
 #include "tests/sweep/sweep_run.h"
 #include "tools/sample_writer/sample_writer.h"
@@ -36,11 +37,6 @@ const std::string& infectedImage() {
         return std::string(sample.begin(), sample.end());
     }();
     return image;
-}
-
-std::string hostsPattern() {
-    const HostsPattern record = plainHostsPatterns()[0];
-    return std::string(reinterpret_cast<const char*>(record.pattern), record.patternLength);
 }
 
 // A Windows installation of the family with clean programs running from
@@ -106,7 +102,7 @@ Scenario hostsFile(const char* name, std::uint32_t platformId, std::uint32_t maj
     scenario.arrange = [=](FakeMachine& machine) {
         arrangeFamily(machine, platformId, major);
         machine.writeFile(kInfected, infectedImage());
-        machine.writeFile(hostsPath, infected ? "begin 600 hosts\n" + hostsPattern() + "\n"
+        machine.writeFile(hostsPath, infected ? "begin 600 hosts\n" + testing::plainHostsPatternText() + "\n"
                                               : "127.0.0.1       localhost\r\n");
     };
     scenario.scanTarget = "C:\\Apps";
