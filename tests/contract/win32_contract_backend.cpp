@@ -88,6 +88,28 @@ private:
     HWND window_ = nullptr;
 };
 
+// A hidden top-level window with a title, as FindWindowA finds it.
+class TitledWindow {
+public:
+    explicit TitledWindow(const std::string& title) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kTitledWindowClass;
+        RegisterClassA(&windowClass);  // fails harmlessly once the class exists
+        window_ = CreateWindowA(kTitledWindowClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+        if (window_ == nullptr) failWith("creating", "a window titled " + title);
+    }
+    ~TitledWindow() { DestroyWindow(window_); }
+    TitledWindow(const TitledWindow&) = delete;
+    TitledWindow& operator=(const TitledWindow&) = delete;
+
+private:
+    static constexpr const char* kTitledWindowClass = "BriskoContractTitledWindow";
+    HWND window_ = nullptr;
+};
+
 class Win32ContractBackend final : public ContractBackend {
 public:
     Win32ContractBackend() : scratch_(newScratchFolder()) {}
@@ -144,6 +166,11 @@ public:
         return windows_.back()->handle();
     }
 
+    void showTitledWindow(const std::string& title) override {
+        titled_.push_back(std::make_unique<TitledWindow>(title));
+    }
+    void closeTitledWindows() override { titled_.clear(); }
+
     std::uint32_t startSleeper(const std::string& path) override { return programs_.startSleeper(path); }
     std::uint32_t startImage(const std::string& path, const std::string& bytes) override {
         writeFile(path, bytes);
@@ -179,6 +206,7 @@ private:
     const std::string scratch_;
     std::vector<FileHandle> held_;
     std::vector<std::unique_ptr<CallbackWindow>> windows_;
+    std::vector<std::unique_ptr<TitledWindow>> titled_;
     Win32ContractPrograms programs_;
 };
 
