@@ -92,5 +92,18 @@ TEST_F(ConsoleFrontEndTest, EveryQuestionIsRefusedAndSaidSo) {
     EXPECT_NE(shown.find("Terminate the Scan now? [answered No]\n"), std::string::npos) << shown;
 }
 
+TEST_F(ConsoleFrontEndTest, ForcedRestartsAreAnsweredYesOrOkAndSaidSo) {
+    ConsoleFrontEnd front = console(false);
+    front.answerRestartsWith(RestartChoice::kForce);
+    EXPECT_EQ(front.ask(kRestartQuestion), kAnswerYes);
+    EXPECT_EQ(front.ask(kMemoryRestartQuestion), kAnswerOk);
+    EXPECT_EQ(front.ask(kStopScanQuestion), kAnswerNo);
+    const std::string shown = contentOf(progress_);
+    EXPECT_NE(shown.find("Restart now? [answered Yes]\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Restart the computer now? [answered OK]\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Terminate the Scan now? [answered No]\n"), std::string::npos) << shown;
+    EXPECT_EQ(contentOf(lines_), "");
+}
+
 }  // namespace
 }  // namespace brisko
