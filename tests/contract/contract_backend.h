@@ -37,8 +37,10 @@ public:
     // onMessage; it lives as long as the backend.
     virtual WindowHandle makeWindow(std::function<void(std::uint32_t id)> onMessage) = 0;
     // A top-level window with this title, as another program shows it,
-    // until closeTitledWindows; the others close with the backend.
-    virtual void showTitledWindow(const std::string& title) = 0;
+    // until closeTitledWindows; the others close with the backend. False
+    // when the backend has no display to make one on (Wine without a
+    // graphics driver).
+    virtual bool showTitledWindow(const std::string& title) = 0;
     virtual void closeTitledWindows() = 0;
 
     // Starts a program at path (written there first) that sleeps until it

@@ -36,9 +36,10 @@ public:
             [onMessage](const WindowMessage& message) { onMessage(message.id); });
     }
 
-    void showTitledWindow(const std::string& title) override {
+    bool showTitledWindow(const std::string& title) override {
         machine_.fakeWindows().showOtherProgramWindow(title);
         titles_.push_back(title);
+        return true;
     }
     void closeTitledWindows() override {
         for (const std::string& title : titles_) machine_.fakeWindows().closeOtherProgramWindow(title);

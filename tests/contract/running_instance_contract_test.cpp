@@ -31,7 +31,9 @@ TEST_F(RunningInstanceContract, AClaimedNameIsRefusedUntilItsClaimEnds) {
 TEST_F(RunningInstanceContract, AWindowIsFoundByItsWholeTitleWhileItIsOpen) {
     WindowMessaging& windows = platform_.windows();
     EXPECT_FALSE(windows.windowTitled("Brisko contract window"));
-    backend_->showTitledWindow("Brisko contract window");
+    if (!backend_->showTitledWindow("Brisko contract window")) {
+        GTEST_SKIP() << "no display for a top-level window: win32_window_title_tests runs this with one";
+    }
     EXPECT_TRUE(windows.windowTitled("Brisko contract window"));
     EXPECT_FALSE(windows.windowTitled("Brisko contract"));
     EXPECT_FALSE(windows.windowTitled("Brisko contract window 2"));

@@ -88,18 +88,20 @@ private:
     HWND window_ = nullptr;
 };
 
-// A hidden top-level window with a title, as FindWindowA finds it.
+// A hidden top-level window with a title, as FindWindowA finds it; null
+// without a display to make it on.
 class TitledWindow {
 public:
-    explicit TitledWindow(const std::string& title) {
+    static std::unique_ptr<TitledWindow> show(const std::string& title) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kTitledWindowClass;
         RegisterClassA(&windowClass);  // fails harmlessly once the class exists
-        window_ = CreateWindowA(kTitledWindowClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                windowClass.hInstance, nullptr);
-        if (window_ == nullptr) failWith("creating", "a window titled " + title);
+        HWND window = CreateWindowA(kTitledWindowClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
+        if (window == nullptr) return nullptr;
+        return std::unique_ptr<TitledWindow>(new TitledWindow(window));
     }
     ~TitledWindow() { DestroyWindow(window_); }
     TitledWindow(const TitledWindow&) = delete;
@@ -107,7 +109,8 @@ public:
 
 private:
     static constexpr const char* kTitledWindowClass = "BriskoContractTitledWindow";
-    HWND window_ = nullptr;
+    explicit TitledWindow(HWND window) : window_(window) {}
+    HWND window_;
 };
 
 class Win32ContractBackend final : public ContractBackend {
@@ -166,8 +169,11 @@ public:
         return windows_.back()->handle();
     }
 
-    void showTitledWindow(const std::string& title) override {
-        titled_.push_back(std::make_unique<TitledWindow>(title));
+    bool showTitledWindow(const std::string& title) override {
+        std::unique_ptr<TitledWindow> window = TitledWindow::show(title);
+        if (window == nullptr) return false;
+        titled_.push_back(std::move(window));
+        return true;
     }
     void closeTitledWindows() override { titled_.clear(); }
 
