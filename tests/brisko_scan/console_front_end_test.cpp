@@ -5,6 +5,7 @@
 #include <string>
 
 #include "session/scan_questions.h"
+#include "tests/support/stream_content.h"
 #include "tools/brisko_scan/console_front_end.h"
 
 namespace brisko {
@@ -12,14 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What a stream received, read back from its temporary file.
-std::string contentOf(std::FILE* stream) {
-    std::fflush(stream);
-    std::string content;
-    std::rewind(stream);
-    for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) content += static_cast<char>(c);
-    return content;
-}
+using testing::contentOf;
 
 class ConsoleFrontEndTest : public ::testing::Test {
 protected:

@@ -5,6 +5,14 @@
 namespace brisko {
 namespace {
 
+ScanSession sessionAfter(std::int32_t action, std::int32_t infected, std::int32_t removed) {
+    ScanSession session{};
+    session.userAction = action;
+    session.filesInfected = infected;
+    session.filesRemoved = removed;
+    return session;
+}
+
 TEST(BriskoScanExitStatusTest, TellsCleanTreatedAndNotTreatedApart) {
     struct Case {
         const char* what;
@@ -27,10 +35,7 @@ TEST(BriskoScanExitStatusTest, TellsCleanTreatedAndNotTreatedApart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ScanSession session{};
-        session.userAction = c.action;
-        session.filesInfected = c.infected;
-        session.filesRemoved = c.removed;
+        ScanSession session = sessionAfter(c.action, c.infected, c.removed);
         session.filesRenamed = c.renamed;
         EXPECT_EQ(exitStatusOf(session, c.cleanupFailed), c.status);
     }
@@ -62,10 +67,7 @@ TEST(BriskoScanExitStatusTest, TellsARestartNeededOrStartedOnALiveSystem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ScanSession session{};
-        session.userAction = c.action;
-        session.filesInfected = c.infected;
-        session.filesRemoved = c.removed;
+        ScanSession session = sessionAfter(c.action, c.infected, c.removed);
         session.rebootRequired = c.rebootRequired;
         session.memoryRestartNeeded = c.memoryRestartNeeded;
         EXPECT_EQ(liveExitStatusOf(session, c.restartStarted), c.status);

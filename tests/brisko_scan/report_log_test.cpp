@@ -3,19 +3,14 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/stream_content.h"
 #include "tools/brisko_scan/console_front_end.h"
 #include "tools/brisko_scan/report_log.h"
 
 namespace brisko {
 namespace {
 
-std::string contentOf(std::FILE* stream) {
-    std::fflush(stream);
-    std::string content;
-    std::rewind(stream);
-    for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) content += static_cast<char>(c);
-    return content;
-}
+using testing::contentOf;
 
 TEST(ReportLogTest, TheHeaderNamesMachineUserTimeAndVersion) {
     // 2026-12-10 10:40:05 UTC.
