@@ -18,6 +18,11 @@ public:
     // Looks the privilege up by name and enables it; returns the system's
     // error code right after the adjustment (0 when every one was assigned).
     virtual std::uint32_t enablePrivilege(const char* name) = 0;
+    // Whether the token's user acts as a member of the Administrators
+    // group: the group is there and enabled, not kept for deny only as in
+    // the filtered token of an account that has not been raised. False
+    // when the token was opened without kTokenQuery.
+    virtual bool actsAsAdministrator() = 0;
 };
 
 class Privileges {

@@ -1,8 +1,16 @@
 #pragma once
 // What the program asks of the system besides files and windows: waits,
-// its directories and its environment.
+// its directories, its environment and the names programs claim.
+#include <memory>
 
 namespace brisko {
+
+// A name held for as long as the object lives (a named mutex), which
+// tells other programs that this one runs.
+class NamedClaim {
+public:
+    virtual ~NamedClaim() = default;
+};
 
 class SystemServices {
 public:
@@ -21,6 +29,10 @@ public:
     // others stay as written. Returns the size of the result with its
     // terminator (larger than capacity when it did not fit), 0 on failure.
     virtual unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) = 0;
+
+    // Claims a name for this program; null when another process holds it
+    // already, or when the system refuses it.
+    virtual std::unique_ptr<NamedClaim> claimName(const char* name) = 0;
 };
 
 }  // namespace brisko

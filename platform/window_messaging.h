@@ -19,6 +19,8 @@ public:
     virtual bool takeMessage(WindowMessage& message) = 0;
     // Translates and dispatches a taken message.
     virtual void dispatchMessage(const WindowMessage& message) = 0;
+    // Whether a top-level window of any program carries exactly this title.
+    virtual bool windowTitled(const char* title) = 0;
 };
 
 }  // namespace brisko

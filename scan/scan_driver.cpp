@@ -11,8 +11,6 @@
 namespace brisko {
 namespace {
 
-constexpr const char* kAllFixedDrives = "!:";
-
 // Walks the drive's Program Files folder on its own when the walk of the
 // drive noticed it but never entered it under that exact spelling.
 void walkProgramFilesIfMissed(Scan& scan) {

@@ -20,6 +20,9 @@ enum UserAction : std::int32_t {
 // reportWindow: like a window, it makes the posts that need one go out.
 constexpr WindowHandle kWindowlessReport = 1;
 
+// The scanTarget that means every fixed drive.
+constexpr const char* kAllFixedDrives = "!:";
+
 struct ScanSession {
     // Where the report goes; 0: nowhere, and the posts that need a report
     // window are not even made.
@@ -27,7 +30,7 @@ struct ScanSession {
     char reportLine[500];
     char currentItem[260];
     char currentThreat[260];
-    // Empty: nothing to scan; "!:": every fixed drive; else one directory.
+    // Empty: nothing to scan; kAllFixedDrives; else one directory.
     char scanTarget[260];
     std::int32_t userAction;
     std::uint8_t stopRequested;

@@ -19,6 +19,9 @@ public:
         return 0;
     }
 
+    // Reading the token's groups needs the query right.
+    bool actsAsAdministrator() override { return (access_ & kTokenQuery) != 0 && owner_.administrator_; }
+
 private:
     FakePrivileges& owner_;
     std::uint32_t access_;

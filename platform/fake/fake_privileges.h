@@ -1,7 +1,8 @@
 #pragma once
 // The simulated machine's access token: it can refuse to open, and the
 // account may lack a privilege, which the adjustment then reports as
-// ERROR_NOT_ALL_ASSIGNED. Counts the tokens still open.
+// ERROR_NOT_ALL_ASSIGNED. Its user is an administrator unless a test says
+// otherwise. Counts the tokens still open.
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ public:
 
     void refuseToken() { tokenRefused_ = true; }
     void withholdPrivilege(const std::string& name) { withheld_.insert(name); }
+    // The user as a plain account, or one whose token is filtered.
+    void removeAdministratorRights() { administrator_ = false; }
 
     bool isEnabled(const std::string& name) const { return enabled_.count(name) != 0; }
     // Every privilege enabling asked for, in order, granted or not.
@@ -31,6 +34,7 @@ private:
 
     FaultPlan& faults_;
     bool tokenRefused_ = false;
+    bool administrator_ = true;
     std::set<std::string> withheld_;
     std::set<std::string> enabled_;
     std::vector<std::string> adjustments_;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 namespace brisko::fake {
 namespace {
@@ -68,6 +69,25 @@ unsigned FakeSystemServices::expandEnvironmentStrings(const char* text, char* bu
     const unsigned needed = static_cast<unsigned>(expanded.size() + 1);
     if (needed <= capacity) std::memcpy(buffer, expanded.c_str(), needed);
     return needed;
+}
+
+class FakeSystemServices::Claim : public NamedClaim {
+public:
+    Claim(std::set<std::string>& claimed, std::string name) : claimed_(claimed), name_(std::move(name)) {
+        claimed_.insert(name_);
+    }
+    ~Claim() override { claimed_.erase(name_); }
+    Claim(const Claim&) = delete;
+    Claim& operator=(const Claim&) = delete;
+
+private:
+    std::set<std::string>& claimed_;
+    std::string name_;
+};
+
+std::unique_ptr<NamedClaim> FakeSystemServices::claimName(const char* name) {
+    if (isClaimed(name)) return nullptr;
+    return std::make_unique<Claim>(claimed_, name);
 }
 
 }  // namespace brisko::fake

@@ -1,8 +1,11 @@
 #pragma once
 // Waits, directories and environment of the simulated machine. Sleeps only
 // add up; the directories and variables are what a test sets, with the
-// usual ones of a Windows installation on C: to begin with.
+// usual ones of a Windows installation on C: to begin with. Claimed names
+// are held until their claim ends.
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 
 #include "platform/fake/fault_plan.h"
@@ -30,14 +33,21 @@ public:
     unsigned systemDirectory(char* buffer, unsigned capacity) override;
     unsigned temporaryDirectory(char* buffer, unsigned capacity) override;
     unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
+    std::unique_ptr<NamedClaim> claimName(const char* name) override;
+
+    // Whether any program holds the name.
+    bool isClaimed(const std::string& name) const { return claimed_.count(name) != 0; }
 
 private:
+    class Claim;
+
     FaultPlan& faults_;
     unsigned long long slept_ = 0;
     std::string windowsDirectory_;
     std::string systemDirectory_;
     std::string temporaryDirectory_;
     std::map<std::string, std::string> environment_;  // by name in capitals
+    std::set<std::string> claimed_;
 };
 
 }  // namespace brisko::fake

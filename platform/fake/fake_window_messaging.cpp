@@ -11,6 +11,11 @@ WindowHandle FakeWindowMessaging::createWindow(WindowProcedure procedure) {
     return lastHandle_;
 }
 
+void FakeWindowMessaging::closeOtherProgramWindow(const std::string& title) {
+    const auto window = otherTitles_.find(title);
+    if (window != otherTitles_.end()) otherTitles_.erase(window);
+}
+
 void FakeWindowMessaging::postMessage(const WindowMessage& message) { queue_.push_back(message); }
 
 void FakeWindowMessaging::postKeyDown(std::uintptr_t key) {

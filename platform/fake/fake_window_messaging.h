@@ -1,10 +1,13 @@
 #pragma once
 // Windows and the message queue of the simulated machine. A window is a
 // procedure of the test's; sends call it at once, the queue holds what the
-// test posted, and every dispatched message is recorded.
+// test posted, and every dispatched message is recorded. Windows of other
+// programs are only their titles.
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/fake/fault_plan.h"
@@ -19,6 +22,9 @@ public:
     explicit FakeWindowMessaging(FaultPlan& faults) : faults_(faults) {}
 
     WindowHandle createWindow(WindowProcedure procedure);
+    // A top-level window of another program, with this title.
+    void showOtherProgramWindow(const std::string& title) { otherTitles_.insert(title); }
+    void closeOtherProgramWindow(const std::string& title);
     void postMessage(const WindowMessage& message);
     void postKeyDown(std::uintptr_t key);
     void postQuit();
@@ -28,6 +34,7 @@ public:
     void sendMessage(WindowHandle window, std::uint32_t id) override;
     bool takeMessage(WindowMessage& message) override;
     void dispatchMessage(const WindowMessage& message) override;
+    bool windowTitled(const char* title) override { return otherTitles_.count(title) != 0; }
 
 private:
     void deliver(const WindowMessage& message);
@@ -37,6 +44,7 @@ private:
     WindowHandle lastHandle_ = 0;
     std::deque<WindowMessage> queue_;
     std::vector<WindowMessage> dispatched_;
+    std::multiset<std::string> otherTitles_;
 };
 
 }  // namespace brisko::fake

@@ -36,6 +36,7 @@ public:
     void sendMessage(WindowHandle, std::uint32_t) override {}
     bool takeMessage(WindowMessage&) override { return false; }
     void dispatchMessage(const WindowMessage&) override {}
+    bool windowTitled(const char*) override { return false; }
 };
 
 class OfflineSystemServices : public SystemServices {
@@ -46,6 +47,8 @@ public:
     unsigned temporaryDirectory(char*, unsigned) override { return 0; }
     // No environment: the text is copied as it is.
     unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
+    // Nothing runs on the volume to claim a name against.
+    std::unique_ptr<NamedClaim> claimName(const char*) override { return std::make_unique<NamedClaim>(); }
 };
 
 class OfflineSystemControl : public SystemControl {

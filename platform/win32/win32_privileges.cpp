@@ -3,6 +3,8 @@
 #include "platform/win32/owned_handle.h"
 #include "platform/win32/win32_privileges.h"
 
+#include <vector>
+
 namespace brisko {
 namespace {
 
@@ -21,9 +23,46 @@ public:
         return GetLastError();
     }
 
+    bool actsAsAdministrator() override;
+
 private:
     OwnedHandle token_;
 };
+
+// The token's groups, read into a buffer that grows to the size the
+// system asks for; empty when they cannot be read.
+std::vector<unsigned char> tokenGroupsOf(HANDLE token) {
+    std::vector<unsigned char> buffer(512);
+    DWORD needed = 0;
+    if (GetTokenInformation(token, TokenGroups, buffer.data(), static_cast<DWORD>(buffer.size()), &needed)) {
+        return buffer;
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0) return {};
+    buffer.resize(needed);
+    if (!GetTokenInformation(token, TokenGroups, buffer.data(), needed, &needed)) return {};
+    return buffer;
+}
+
+// The group list rather than CheckTokenMembership, which NT 4 lacks.
+bool Win32AccessToken::actsAsAdministrator() {
+    const std::vector<unsigned char> buffer = tokenGroupsOf(token_.get());
+    if (buffer.empty()) return false;
+    SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                                  0, 0, 0, &administrators)) {
+        return false;
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+    bool acts = false;
+    for (DWORD i = 0; i < groups->GroupCount && !acts; ++i) {
+        const SID_AND_ATTRIBUTES& group = groups->Groups[i];
+        acts = EqualSid(group.Sid, administrators) && (group.Attributes & SE_GROUP_ENABLED) != 0 &&
+               (group.Attributes & SE_GROUP_USE_FOR_DENY_ONLY) == 0;
+    }
+    FreeSid(administrators);
+    return acts;
+}
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// System services over the Windows API.
+// System services over the Windows API; a claimed name is a named mutex.
 #include "platform/system_services.h"
 
 namespace brisko {
@@ -11,6 +11,7 @@ public:
     unsigned systemDirectory(char* buffer, unsigned capacity) override;
     unsigned temporaryDirectory(char* buffer, unsigned capacity) override;
     unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
+    std::unique_ptr<NamedClaim> claimName(const char* name) override;
 };
 
 }  // namespace brisko

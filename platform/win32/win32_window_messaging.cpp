@@ -37,4 +37,6 @@ void Win32WindowMessaging::dispatchMessage(const WindowMessage& message) {
     DispatchMessageA(&rebuilt);
 }
 
+bool Win32WindowMessaging::windowTitled(const char* title) { return FindWindowA(nullptr, title) != nullptr; }
+
 }  // namespace brisko

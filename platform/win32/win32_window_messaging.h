@@ -1,6 +1,6 @@
 #pragma once
 // The window-message seam over SendMessageA, PeekMessageA and
-// DispatchMessageA.
+// DispatchMessageA, and FindWindowA for a title.
 #include "platform/window_messaging.h"
 
 namespace brisko {
@@ -10,6 +10,7 @@ public:
     void sendMessage(WindowHandle window, std::uint32_t id) override;
     bool takeMessage(WindowMessage& message) override;
     void dispatchMessage(const WindowMessage& message) override;
+    bool windowTitled(const char* title) override;
 };
 
 }  // namespace brisko

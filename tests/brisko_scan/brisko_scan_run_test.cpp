@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "cleanup/hosts_pattern.h"
 #include "tests/support/hosts_texts.h"
@@ -106,6 +108,38 @@ TEST_F(BriskoScanRunTest, UsageErrorsAndUnreadableFoldersExitTwo) {
         EXPECT_FALSE(run.errors.empty());
     }
     EXPECT_THAT(scan((root_ / "missing").string()).errors, HasSubstr("cannot read the folder"));
+}
+
+// An administrator keeps one log for many runs: each run appends its lines
+// under its own header.
+TEST_F(BriskoScanRunTest, TheLogGetsAHeaderAndTheLinesOfEachRun) {
+    write("a.exe", buildSample(signatureTable[7]));
+    const std::string log = (root_ / "runs.log").string();
+    EXPECT_EQ(scan("--log " + log + " " + volume_.string()).exitStatus, 1);
+    EXPECT_EQ(scan("--action=remove --log=" + log + " " + volume_.string()).exitStatus, 1);
+
+    std::ifstream in(log);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 20u) << ::testing::PrintToString(lines);
+    for (const std::size_t header : {0u, 10u}) {
+        EXPECT_THAT(lines[header], ::testing::MatchesRegex("=== brisko-scan Brisko Ver 1\\.0 on .+, user .+, "
+                                                             "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8} UTC ==="));
+    }
+    EXPECT_THAT(lines[1], HasSubstr("a.exe     " + std::string(signatureTable[7].name) + " not disinfected"));
+    EXPECT_EQ(lines[8], "Scanning completed");
+    EXPECT_EQ(lines[9], "exit status 1");
+    EXPECT_THAT(lines[11], HasSubstr("a.exe     " + std::string(signatureTable[7].name) + " removed"));
+    EXPECT_EQ(lines[19], "exit status 1");
+}
+
+TEST_F(BriskoScanRunTest, RestartIsRefusedOnAMountedVolume) {
+    write("a.exe", buildSample(signatureTable[7]));
+    const ScanRun run = scan("--restart force " + volume_.string());
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_THAT(run.errors, HasSubstr("--restart is for brisko-scan.exe"));
+    EXPECT_TRUE(fs::exists(volume_ / "a.exe"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "session/scan_questions.h"
+#include "tests/support/stream_content.h"
 #include "tools/brisko_scan/console_front_end.h"
 
 namespace brisko {
@@ -12,14 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What a stream received, read back from its temporary file.
-std::string contentOf(std::FILE* stream) {
-    std::fflush(stream);
-    std::string content;
-    std::rewind(stream);
-    for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) content += static_cast<char>(c);
-    return content;
-}
+using testing::contentOf;
 
 class ConsoleFrontEndTest : public ::testing::Test {
 protected:
@@ -90,6 +84,19 @@ TEST_F(ConsoleFrontEndTest, EveryQuestionIsRefusedAndSaidSo) {
     EXPECT_NE(shown.find("Restart now? [answered No]\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Restart the computer now? [answered Cancel]\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Terminate the Scan now? [answered No]\n"), std::string::npos) << shown;
+}
+
+TEST_F(ConsoleFrontEndTest, ForcedRestartsAreAnsweredYesOrOkAndSaidSo) {
+    ConsoleFrontEnd front = console(false);
+    front.answerRestartsWith(RestartChoice::kForce);
+    EXPECT_EQ(front.ask(kRestartQuestion), kAnswerYes);
+    EXPECT_EQ(front.ask(kMemoryRestartQuestion), kAnswerOk);
+    EXPECT_EQ(front.ask(kStopScanQuestion), kAnswerNo);
+    const std::string shown = contentOf(progress_);
+    EXPECT_NE(shown.find("Restart now? [answered Yes]\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Restart the computer now? [answered OK]\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Terminate the Scan now? [answered No]\n"), std::string::npos) << shown;
+    EXPECT_EQ(contentOf(lines_), "");
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ public:
     // A window that hands the number of every message sent to it to
     // onMessage; it lives as long as the backend.
     virtual WindowHandle makeWindow(std::function<void(std::uint32_t id)> onMessage) = 0;
+    // A top-level window with this title, as another program shows it,
+    // until closeTitledWindows; the others close with the backend. False
+    // when the backend has no display to make one on (Wine without a
+    // graphics driver).
+    virtual bool showTitledWindow(const std::string& title) = 0;
+    virtual void closeTitledWindows() = 0;
 
     // Starts a program at path (written there first) that sleeps until it
     // is ended; its process id. Still running ones end with the backend.

@@ -36,6 +36,16 @@ public:
             [onMessage](const WindowMessage& message) { onMessage(message.id); });
     }
 
+    bool showTitledWindow(const std::string& title) override {
+        machine_.fakeWindows().showOtherProgramWindow(title);
+        titles_.push_back(title);
+        return true;
+    }
+    void closeTitledWindows() override {
+        for (const std::string& title : titles_) machine_.fakeWindows().closeOtherProgramWindow(title);
+        titles_.clear();
+    }
+
     std::uint32_t startSleeper(const std::string& path) override {
         machine_.writeFile(path, "sleeper");
         return static_cast<std::uint32_t>(machine_.runProgram(path));
@@ -59,6 +69,7 @@ public:
 private:
     fake::FakeMachine machine_;
     std::vector<int> holders_;
+    std::vector<std::string> titles_;
 };
 
 }  // namespace

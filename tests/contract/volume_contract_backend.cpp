@@ -42,6 +42,8 @@ public:
     void holdOpen(const std::string&) override { refuse("holds no file open"); }
     void releaseHeldFiles() override { refuse("holds no file open"); }
     WindowHandle makeWindow(std::function<void(std::uint32_t)>) override { refuse("has no windows"); }
+    bool showTitledWindow(const std::string&) override { refuse("has no windows"); }
+    void closeTitledWindows() override { refuse("has no windows"); }
     std::uint32_t startSleeper(const std::string&) override { refuse("runs no programs"); }
     std::uint32_t startImage(const std::string&, const std::string&) override { refuse("runs no programs"); }
     bool hasEnded(std::uint32_t) override { refuse("runs no programs"); }

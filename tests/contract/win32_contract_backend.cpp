@@ -88,6 +88,31 @@ private:
     HWND window_ = nullptr;
 };
 
+// A hidden top-level window with a title, as FindWindowA finds it; null
+// without a display to make it on.
+class TitledWindow {
+public:
+    static std::unique_ptr<TitledWindow> show(const std::string& title) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kTitledWindowClass;
+        RegisterClassA(&windowClass);  // fails harmlessly once the class exists
+        HWND window = CreateWindowA(kTitledWindowClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
+        if (window == nullptr) return nullptr;
+        return std::unique_ptr<TitledWindow>(new TitledWindow(window));
+    }
+    ~TitledWindow() { DestroyWindow(window_); }
+    TitledWindow(const TitledWindow&) = delete;
+    TitledWindow& operator=(const TitledWindow&) = delete;
+
+private:
+    static constexpr const char* kTitledWindowClass = "BriskoContractTitledWindow";
+    explicit TitledWindow(HWND window) : window_(window) {}
+    HWND window_;
+};
+
 class Win32ContractBackend final : public ContractBackend {
 public:
     Win32ContractBackend() : scratch_(newScratchFolder()) {}
@@ -144,6 +169,14 @@ public:
         return windows_.back()->handle();
     }
 
+    bool showTitledWindow(const std::string& title) override {
+        std::unique_ptr<TitledWindow> window = TitledWindow::show(title);
+        if (window == nullptr) return false;
+        titled_.push_back(std::move(window));
+        return true;
+    }
+    void closeTitledWindows() override { titled_.clear(); }
+
     std::uint32_t startSleeper(const std::string& path) override { return programs_.startSleeper(path); }
     std::uint32_t startImage(const std::string& path, const std::string& bytes) override {
         writeFile(path, bytes);
@@ -179,6 +212,7 @@ private:
     const std::string scratch_;
     std::vector<FileHandle> held_;
     std::vector<std::unique_ptr<CallbackWindow>> windows_;
+    std::vector<std::unique_ptr<TitledWindow>> titled_;
     Win32ContractPrograms programs_;
 };
 

@@ -10,15 +10,6 @@ namespace {
 // A refresh more often than this is more than anyone can read.
 constexpr std::chrono::milliseconds kProgressInterval{100};
 
-const char* answerName(int answer) {
-    switch (answer) {
-        case kAnswerOk: return "OK";
-        case kAnswerCancel: return "Cancel";
-        case kAnswerYes: return "Yes";
-        default: return "No";
-    }
-}
-
 }  // namespace
 
 ConsoleFrontEnd::ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal,
@@ -56,9 +47,9 @@ void ConsoleFrontEnd::showItem(const char* item) {
 }
 
 int ConsoleFrontEnd::ask(const Question& question) {
-    const int answer = refusalOf(question);
+    const int answer = answerWithoutAsking(question, restart_);
     clearProgress();
-    std::fprintf(progress_, "%s: %s [answered %s]\n", question.caption, question.text, answerName(answer));
+    std::fprintf(progress_, "%s: %s [answered %s]\n", question.caption, question.text, answerNameOf(answer));
     return answer;
 }
 

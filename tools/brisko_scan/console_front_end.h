@@ -9,6 +9,7 @@
 
 #include "session/scan_front_end.h"
 #include "session/scan_session.h"
+#include "tools/brisko_scan/question_policy.h"
 
 namespace brisko {
 
@@ -17,7 +18,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // Progress is shown only where its stream is a terminal. Questions are
-    // refused: nothing is stopped or restarted behind the user's back.
+    // refused until answerRestartsWith says otherwise: nothing is stopped
+    // or restarted that the command line did not ask for.
     ConsoleFrontEnd(std::FILE* lines, std::FILE* progress, bool progressIsTerminal,
                     std::function<Clock::time_point()> now = Clock::now);
 
@@ -25,6 +27,9 @@ public:
     void showItem(const char* item) override;
     PendingEvent takeEvent() override { return PendingEvent::kNone; }
     int ask(const Question& question) override;
+
+    // How the restart questions are answered from here on.
+    void answerRestartsWith(RestartChoice restart) { restart_ = restart; }
 
     // From here on the progress line tells the files scanned so far and
     // their rate, and the folder being walked, instead of the item alone.
@@ -38,6 +43,7 @@ private:
     std::FILE* progress_;
     bool showProgress_;
     std::function<Clock::time_point()> now_;
+    RestartChoice restart_ = RestartChoice::kNever;
     const ScanSession* followed_ = nullptr;
     Clock::time_point followedSince_{};
     bool progressShown_ = false;

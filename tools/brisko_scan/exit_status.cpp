@@ -10,4 +10,12 @@ int exitStatusOf(const ScanSession& session, bool cleanupFailed) {
     return allTreated && !cleanupFailed ? kExitInfected : kExitNotTreated;
 }
 
+int liveExitStatusOf(const ScanSession& session, bool restartStarted) {
+    if (restartStarted) return kExitRestartStarted;
+    // A file waiting for deletion, or an infected process left running:
+    // the machine is not clean until it has started again.
+    if (session.rebootRequired != 0 || session.memoryRestartNeeded != 0) return kExitRestartNeeded;
+    return exitStatusOf(session, false);
+}
+
 }  // namespace brisko

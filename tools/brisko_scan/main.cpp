@@ -3,62 +3,52 @@
 // of neither Windows family, and the program's own scan runs over it; each
 // detection also cleans the volume's hosts file and the autostart values of
 // its hives.
+#include <limits.h>
+#include <pwd.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "base/program_identity.h"
 #include "platform/volume/volume_platform.h"
 #include "scan/scan.h"
 #include "scan/scan_driver.h"
-#include "tools/brisko_scan/command_line.h"
-#include "tools/brisko_scan/console_front_end.h"
+#include "tools/brisko_scan/console_run.h"
 #include "tools/brisko_scan/exit_status.h"
-#include "tools/brisko_scan/json_report.h"
 #include "tools/brisko_scan/offline/offline_cleanup.h"
+
+namespace {
+
+brisko::RunIdentity thisRun() {
+    brisko::RunIdentity identity{"unknown machine", "unknown user", std::time(nullptr)};
+    char host[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(host, sizeof host - 1) == 0 && host[0] != '\0') identity.machine = host;
+    if (const passwd* account = ::getpwuid(::geteuid())) identity.user = account->pw_name;
+    return identity;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace brisko;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        std::fputs(kUsage, stdout);
-        return kExitClean;
+    if (const std::optional<int> answered = answerHelpOrVersion(arguments, ScanHost::kMountedVolume)) {
+        return *answered;
     }
-    if (arguments.size() == 1 && arguments[0] == "--version") {
-        std::printf("brisko-scan (%s)\n", programTitle);
-        return kExitClean;
-    }
-    const std::optional<ScanRequest> request = parseCommandLine(arguments);
-    if (!request) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
-    ConsoleFrontEnd console(stdout, stderr, ::isatty(STDERR_FILENO) != 0);
-    // Opened before anything is scanned, so that a report that cannot be
-    // written stops the run at once.
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> reportFile(
-        request->reportFile.empty() ? nullptr : std::fopen(request->reportFile.c_str(), "w"), &std::fclose);
-    if (!request->reportFile.empty() && !reportFile) {
-        std::fprintf(stderr, "brisko-scan: cannot write the report %s\n", request->reportFile.c_str());
-        return kExitUsage;
-    }
-    std::optional<JsonReport> report;
-    if (reportFile) report.emplace(console, reportFile.get());
-    ScanFrontEnd& frontEnd = report ? static_cast<ScanFrontEnd&>(*report) : console;
+    const std::optional<ScanRequest> request = readCommandLine(arguments, ScanHost::kMountedVolume);
+    if (!request) return kExitUsage;
+    ConsoleRun run(*request, ::isatty(STDERR_FILENO) != 0);
+    if (!run.openOutputs(thisRun())) return kExitUsage;
+    ScanFrontEnd& frontEnd = run.frontEnd();
 
     const std::unique_ptr<volume::VolumePlatform> volume = volume::VolumePlatform::open(
-        request->folder.c_str(), [&console, &frontEnd, &request](const std::string& line) {
-            console.clearProgress();
-            std::fprintf(stderr, "brisko-scan: %s\n", line.c_str());
-            frontEnd.noteEvent({ScanEventKind::kError, request->folder.c_str(), nullptr, line.c_str()});
-        });
+        request->folder.c_str(),
+        [&run, &request](const std::string& line) { run.reportError(request->folder.c_str(), line); });
     if (!volume) {
-        std::fprintf(stderr, "brisko-scan: cannot read the folder %s\n", request->folder.c_str());
-        return kExitUsage;
+        return run.refuse(request->folder.c_str(), "cannot read the folder " + request->folder);
     }
     installPlatform(volume.get());
     // Under --action leave nothing is written: the report says what would be.
@@ -66,18 +56,13 @@ int main(int argc, char** argv) {
     cleanup.openHives();
     Scan scan(frontEnd, cleanup);
     ScanSession& session = scan.session();
-    console.follow(session);
+    run.console().follow(session);
     session.reportWindow = kWindowlessReport;
     std::snprintf(session.scanTarget, sizeof session.scanTarget, "C:");
     session.userAction = request->userAction;
 
     runScanDriver(scan);
     cleanup.writeBack();
-    // The end text is the last item shown.
-    console.clearProgress();
-    std::printf("%s\n", session.currentItem);
     installPlatform(nullptr);
-    const int status = exitStatusOf(session, cleanup.failed());
-    if (report) report->writeSummary(session, status);
-    return status;
+    return run.finish(session, exitStatusOf(session, cleanup.failed()));
 }

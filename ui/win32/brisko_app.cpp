@@ -1,6 +1,6 @@
 // brisko.exe: the application object and the program's entry point.
-#include "base/program_identity.h"
 #include "platform/platform.h"
+#include "platform/single_instance.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "ui/win32/main_dialog.h"
@@ -15,8 +15,10 @@ public:
 };
 
 BOOL CBriskoApp::InitInstance() {
-    // A second copy ends without showing anything.
-    if (FindWindowA(nullptr, programTitle) != nullptr) return FALSE;
+    // A second copy, or brisko.exe while brisko-scan.exe runs, ends without
+    // showing anything.
+    const std::unique_ptr<NamedClaim> instance = claimSingleInstance();
+    if (instance == nullptr) return FALSE;
     CMainDialog dialog;
     dialog.doModal(nullptr);
     return FALSE;
