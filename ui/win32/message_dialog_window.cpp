@@ -4,7 +4,6 @@
 #include "resources/resource_ids.h"
 #include "ui/message_dialog_layout.h"
 #include "ui/win32/screen_areas.h"
-#include "ui/window_placement.h"
 
 namespace brisko {
 namespace {
@@ -15,14 +14,6 @@ PixelRect relativeTo(const RECT& origin, const RECT& rect) {
 }
 
 RECT toRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
-
-// Centres the window on what the owner shows of itself, or on the screen
-// while the owner is minimised, kept on the work area.
-void centreOn(HWND window, HWND owner) {
-    const PixelRect work = WorkArea();
-    const PixelRect placed = centredOn(WindowArea(window), IsIconic(owner) ? work : VisibleArea(owner), work);
-    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The screen the window shows on (the whole screen for none) has 120
 // logical pixels per inch or more.
@@ -65,7 +56,8 @@ BOOL CMessageDialog::onInitDialog() {
     for (const auto& entry : buttons) entry.button.loadSkin(entry.id, window_);
     text_.setText(messageText_);
     setText(messageCaption_.empty() ? programTitle : messageCaption_.c_str());
-    if (owner_ != nullptr) centreOn(window_, owner_);
+    // On what the owner shows of itself, or on the screen while it is minimised.
+    if (owner_ != nullptr) CentreOn(window_, IsIconic(owner_) ? WorkArea() : VisibleArea(owner_));
     return TRUE;
 }
 
