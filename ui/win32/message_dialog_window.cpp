@@ -44,6 +44,8 @@ void CMessageDialog::doDataExchange() {
 BOOL CMessageDialog::onInitDialog() {
     CDialog::onInitDialog();
     layOut();
+    fitIconToPicture();
+    keepTextUnderButtons();
     singleOk_.show(form_.buttons == MessageButtons::okOnly);
     ok_.show(form_.buttons == MessageButtons::okCancel);
     cancel_.show(form_.buttons == MessageButtons::okCancel);
@@ -113,11 +115,28 @@ bool CMessageDialog::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     return true;
 }
 
+HBITMAP CMessageDialog::loadIconPicture() const {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(form_.iconBitmapId),
+                                           IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+}
+
+void CMessageDialog::fitIconToPicture() {
+    BitmapObject picture(loadIconPicture());
+    BITMAP size{};
+    if (!picture || GetObjectA(picture.get(), sizeof size, &size) == 0) return;
+    SetWindowPos(icon_.handle(), nullptr, 0, 0, size.bmWidth, size.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMessageDialog::keepTextUnderButtons() {
+    // A static takes no tab stop, so the buttons' tab order stays as it is.
+    SetWindowLongA(text_.handle(), GWL_STYLE, GetWindowLongA(text_.handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(text_.handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void CMessageDialog::paintIcon() {
     // Loaded anew for every paint, and gone again after it.
-    BitmapObject picture(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                         MAKEINTRESOURCEA(form_.iconBitmapId), IMAGE_BITMAP, 0, 0,
-                                                         LR_LOADMAP3DCOLORS)));
+    BitmapObject picture(loadIconPicture());
     if (!picture) return;
     WindowDC target(icon_.handle());
     if (!target) return;
