@@ -45,6 +45,7 @@
 //                                    form; answered when ANSWER is given: ok,
 //                                    cancel, escape, enter or close
 //   brisko-driver rect asked ID      as rect, in that question
+//   brisko-driver dpi N              the screen has N logical pixels per inch
 //
 // With --real-input before the command, buttons are clicked and keys typed
 // through the system's input queue (SendInput) instead of posted to the
@@ -394,10 +395,22 @@ int hover() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
     HWND download = GetDlgItem(main, kDownload);
-    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    const PixelBox box = boxOf(download);
+    // Onto the button and then off it, to its right.
+    const POINT onto{box.left + 10, box.top + 10};
+    const POINT off{box.left + 400, box.top + 10};
+    if (realInput) {
+        driver::moveTo(onto);
+    } else {
+        PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(onto.x - box.left, onto.y - box.top));
+    }
     check(waitFor([&] { return guiOf(main).hwndFocus == download; }), "the mouse gives DOWNLOAD the focus");
     check(guiOf(main).hwndCapture == download, "DOWNLOAD holds the mouse capture");
-    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(400, 10));
+    if (realInput) {
+        driver::moveTo(off);
+    } else {
+        PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(off.x - box.left, off.y - box.top));
+    }
     check(waitFor([&] { return guiOf(main).hwndCapture == nullptr; }), "leaving DOWNLOAD releases the capture");
     check(guiOf(main).hwndFocus == download, "the focus stays on DOWNLOAD");
     return failures ? 1 : 0;
@@ -735,6 +748,15 @@ int asked(const std::string& form, const std::string& answer) {
     return failures ? 1 : 0;
 }
 
+// The screen has N logical pixels per inch.
+int dpi(int expected) {
+    HDC screen = GetDC(nullptr);
+    const int found = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    check(found == expected, "the screen has " + std::to_string(found) + " pixels per inch, as set");
+    return failures ? 1 : 0;
+}
+
 // Rests the pointer at X,Y of the screen, where a window may come up under it.
 int point(int x, int y) {
     driver::moveTo(POINT{x, y});
@@ -818,12 +840,13 @@ int main(int argc, char** argv) {
         return dialog != nullptr ? printRect(dialog, std::atoi(args[2].c_str())) : 1;
     }
     if ((args.size() == 2 || args.size() == 3) && args[0] == "asked") return asked(args[1], args.size() == 3 ? args[2] : "");
+    if (args.size() == 2 && args[0] == "dpi") return dpi(std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "point") return point(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
     std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
                "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
-               "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID\n",
+               "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N\n",
                stderr);
     return 2;
 }
