@@ -52,6 +52,18 @@ pixel_at() {  # pixel_at SHOT X Y
   pixels_of "$1" "1x1+$2+$3" | awk '{ print $2 }'
 }
 
+# The shot shows WANT at X,Y.
+check_pixel() {  # SHOT X Y WANT WHAT
+  local seen
+  seen=$(pixel_at "$1" "$2" "$3")
+  if [[ $seen == "$4" ]]; then
+    echo "ok   $(basename "$1"): $5 shows $4"
+  else
+    echo "FAIL $(basename "$1"): $5 shows $seen for $4"
+    return 1
+  fi
+}
+
 # No pixel of the key colour anywhere in the window's rectangle.
 check_no_key_colour() {  # SHOT LEFT TOP RIGHT BOTTOM
   local found
@@ -68,19 +80,12 @@ check_no_key_colour() {  # SHOT LEFT TOP RIGHT BOTTOM
 # screen, with the picture's top-left corner at LEFT,TOP, the colour the
 # picture has there.
 check_points_of() {  # SHOT LEFT TOP PICTURE WHAT NAME=X,Y...
-  local shot=$1 left=$2 top=$3 picture=$4 what=$5 point name x y want seen failed=0
+  local shot=$1 left=$2 top=$3 picture=$4 what=$5 point name x y failed=0
   shift 5
   for point in "$@"; do
     name=${point%%=*}
     x=${point#*=}; y=${x#*,}; x=${x%,*}
-    want=$(pixel_at "$picture" "$x" "$y")
-    seen=$(pixel_at "$shot" $((left + x)) $((top + y)))
-    if [[ $seen == "$want" ]]; then
-      echo "ok   $(basename "$shot"): $what, $name, shows $want"
-    else
-      echo "FAIL $(basename "$shot"): $what, $name, shows $seen for $want"
-      failed=1
-    fi
+    check_pixel "$shot" $((left + x)) $((top + y)) "$(pixel_at "$picture" "$x" "$y")" "$what, $name," || failed=1
   done
   return "$failed"
 }
@@ -90,21 +95,20 @@ check_points_of() {  # SHOT LEFT TOP PICTURE WHAT NAME=X,Y...
 # (black); the skin's own pixels beside them, on the same edges, show the
 # skin. Every point is found in the skin itself.
 check_shape() {  # SHOT LEFT TOP SKIN
-  local shot=$1 left=$2 top=$3 skin=$4 failed=0 size w h line name x y want seen
+  local shot=$1 left=$2 top=$3 skin=$4 failed=0 size w h name x y inside want place
   size=$(identify -format '%wx%h' "$skin")
   w=${size%x*}; h=${size#*x}
   # name x y: the corners, the middle of each key-colour run that lies
   # between skin on the top and bottom rows (the notches), and the middle
   # of each run of skin on those rows and on the left and right columns.
   while read -r name x y inside; do
-    if [[ $inside == 1 ]]; then want=$(pixel_at "$skin" "$x" "$y"); else want='#000000'; fi
-    seen=$(pixel_at "$shot" $((left + x)) $((top + y)))
-    if [[ $seen == "$want" ]]; then
-      echo "ok   $(basename "$shot"): the shape's $name at $x,$y is $( ((inside)) && echo inside || echo outside) the window"
+    if [[ $inside == 1 ]]; then
+      want=$(pixel_at "$skin" "$x" "$y") place=inside
     else
-      echo "FAIL $(basename "$shot"): the shape's $name at $x,$y is $( ((inside)) && echo inside || echo outside) the window (shows $seen for $want)"
-      failed=1
+      want='#000000' place=outside
     fi
+    check_pixel "$shot" $((left + x)) $((top + y)) "$want" "the shape's $name at $x,$y, $place the window," ||
+      failed=1
   done < <(pixels_of "$skin" | awk -v w="$w" -v h="$h" '
     { split($1, xy, ","); x = xy[1]; y = xy[2]; key[x, y] = ($2 == "#FF00FF") }
     function runs(row, horizontal, count,   i, start, kind, mid) {
@@ -172,18 +176,11 @@ check_subtitle_cells() {  # SHOT LEFT TOP RIGHT BOTTOM SKIN SKIN_LEFT SKIN_TOP C
 
 # Each screen point X,Y shows the colour the picture has at PX,PY.
 check_colour_of() {  # SHOT PICTURE PX PY WHAT X,Y...
-  local shot=$1 want point seen failed=0
+  local shot=$1 want what=$5 point failed=0
   want=$(pixel_at "$2" "$3" "$4")
-  local what=$5
   shift 5
   for point in "$@"; do
-    seen=$(pixel_at "$shot" "${point%,*}" "${point#*,}")
-    if [[ $seen == "$want" ]]; then
-      echo "ok   $(basename "$shot"): $what at $point shows $want"
-    else
-      echo "FAIL $(basename "$shot"): $what at $point shows $seen for $want"
-      failed=1
-    fi
+    check_pixel "$shot" "${point%,*}" "${point#*,}" "$want" "$what at $point" || failed=1
   done
   return "$failed"
 }
