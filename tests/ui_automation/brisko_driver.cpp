@@ -407,6 +407,9 @@ int hover() {
     check(waitFor([&] { return guiOf(main).hwndFocus == download; }), "the mouse gives DOWNLOAD the focus");
     check(guiOf(main).hwndCapture == download, "DOWNLOAD holds the mouse capture");
     if (realInput) {
+        // The X server echoes a move of its pointer back to the window under
+        // it, late: taken after the move off, it would bring the mouse back.
+        Sleep(300);
         driver::moveTo(off);
     } else {
         PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(off.x - box.left, off.y - box.top));
@@ -590,19 +593,27 @@ int answerYesAndOk() {
     // Watched with the thread stopped at every look, until the window goes.
     bool hiddenEarly = false;
     std::wstring lastStatus;
+    std::wstring statusWhenHidden;
     const bool ended = waitFor([&] {
         if (!thread.suspend()) return !IsWindow(main);
         const bool gone = !IsWindow(main);
-        if (!gone) {
+        // Once its children go, the window is being destroyed: a look then
+        // tells nothing.
+        if (!gone && GetDlgItem(main, kStatusText) != nullptr) {
             lastStatus = text(main, kStatusText);
-            if (!IsWindowVisible(main) && lastStatus != L"Scanning terminated") hiddenEarly = true;
+            if (!IsWindowVisible(main) && lastStatus != L"Scanning terminated" && !hiddenEarly) {
+                hiddenEarly = true;
+                statusWhenHidden = lastStatus;
+            }
         }
         thread.resume();
         Sleep(1);
         return gone;
     });
-    check(!hiddenEarly, "the window stays until the scan has ended");
-    check(lastStatus == L"Scanning terminated", "the last status it showed is Scanning terminated");
+    check(!hiddenEarly, "the window stays until the scan has ended" +
+                            (hiddenEarly ? " (hidden at " + narrow(statusWhenHidden) + ")" : std::string()));
+    check(lastStatus == L"Scanning terminated",
+          "the last status it showed is Scanning terminated (" + narrow(lastStatus) + ")");
     check(ended, "OK closes the program once the scan has ended");
     return failures ? 1 : 0;
 }
