@@ -14,4 +14,12 @@ PixelRect centredOn(const PixelRect& window, const PixelRect& on, const PixelRec
     return PixelRect{left, top, left + width, top + height};
 }
 
+PixelRect centredByVisiblePart(const PixelRect& window, const PixelRect& visible, const PixelRect& on,
+                               const PixelRect& workArea) {
+    const PixelRect placed = centredOn(visible, on, workArea);
+    const std::int32_t dx = placed.left - visible.left;
+    const std::int32_t dy = placed.top - visible.top;
+    return PixelRect{window.left + dx, window.top + dy, window.right + dx, window.bottom + dy};
+}
+
 }  // namespace brisko

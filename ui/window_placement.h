@@ -10,4 +10,9 @@ namespace brisko {
 // area keeps its top-left corner on the work area's.
 PixelRect centredOn(const PixelRect& window, const PixelRect& on, const PixelRect& workArea);
 
+// The window's rectangle moved so that `visible`, the part of it that shows
+// (a shaped window's outline), is centred on `on` and kept on the work area.
+PixelRect centredByVisiblePart(const PixelRect& window, const PixelRect& visible, const PixelRect& on,
+                               const PixelRect& workArea);
+
 }  // namespace brisko

@@ -34,5 +34,29 @@ TEST(WindowPlacementTest, CentredAndKeptOnTheWorkArea) {
     }
 }
 
+TEST(WindowPlacementTest, CentredByThePartThatShows) {
+    struct Case {
+        const char* name;
+        PixelRect window;
+        PixelRect visible;
+        PixelRect on;
+        PixelRect workArea;
+        PixelRect expected;
+    };
+    const Case cases[] = {
+        {"the skin of the main dialog on the screen", {0, 0, 600, 462}, {0, 0, 527, 338}, kScreen, kScreen,
+         {248, 215, 848, 677}},
+        {"a shape that starts inside its window", {100, 50, 700, 512}, {110, 60, 637, 398}, kScreen, kScreen,
+         {238, 205, 838, 667}},
+        {"a window without a shape: the whole window", {5, 7, 285, 117}, {5, 7, 285, 117}, kScreen, kScreen,
+         {372, 329, 652, 439}},
+        {"the shape kept on the work area, not the window", {0, 0, 600, 462}, {0, 0, 527, 338},
+         {-400, -300, 0, 0}, kScreen, {0, 0, 600, 462}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(centredByVisiblePart(c.window, c.visible, c.on, c.workArea), c.expected) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace brisko

@@ -11,11 +11,13 @@
 //   brisko-driver installed          the idle dialog with the product
 //   brisko-driver enter              Enter leaves the dialog open
 //   brisko-driver hover              the mouse over and off DOWNLOAD
-//   brisko-driver close-idle         the x ends the idle program
+//   brisko-driver close-idle         the x ends a program that runs no scan
 //   brisko-driver ask-stop cancel|x|escape
 //                                    ask a held scan to stop, let it go on,
 //                                    leave the question open
-//   brisko-driver answer yes|no      answer the open question
+//   brisko-driver answer yes|no|close
+//                                    answer the open question (the close
+//                                    box answers No)
 //   brisko-driver answer no cancel|x|escape
 //                                    answer No and ask again at once, while
 //                                    the scan is still where it was asked
@@ -37,6 +39,19 @@
 //                                    while the window is minimised
 //   brisko-driver answer yes-and-ok  answer Yes and press OK at once: the
 //                                    window stays until the scan has ended
+//   brisko-driver point X Y          rest the pointer at X,Y of the screen
+//   brisko-driver asked okcancel|ok [ANSWER]
+//                                    the question brisko-ask shows, in that
+//                                    form; answered when ANSWER is given: ok,
+//                                    cancel, escape, enter or close
+//   brisko-driver rect asked ID      as rect, in that question
+//   brisko-driver dpi N              the screen has N logical pixels per inch
+//
+// With --real-input before the command, buttons are clicked and keys typed
+// through the system's input queue (SendInput) instead of posted to the
+// windows, so they go through the program's message loop and the dialog
+// manager: SCAN, CANCEL, OK, X, Escape, Enter and Space, and the question's
+// YES, NO and close box (answer close).
 //
 // Prints one line per check; exits 1 when any check fails.
 //
@@ -54,6 +69,8 @@
 #include <string>
 #include <vector>
 
+#include "real_input.h"
+
 namespace {
 
 constexpr const wchar_t* kTitle = L"Brisko Ver 1.0";
@@ -69,6 +86,8 @@ enum ControlId {
 enum MessageControlId { kMessageOk = 1, kMessageCancel = 2, kSingleOk = 3, kYes = 6, kNo = 7, kMessageText = 1086 };
 
 int failures = 0;
+// Clicks and keys through the input queue rather than posted messages.
+bool realInput = false;
 
 struct PixelBox {
     LONG left, top, right, bottom;
@@ -279,7 +298,29 @@ std::vector<std::wstring> reportLines(HWND main) {
 }
 
 void press(HWND dialog, int id) {
+    if (realInput) return driver::clickOn(GetDlgItem(dialog, id));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The key, typed or posted to the window.
+void pressKey(HWND window, WORD key) {
+    if (realInput) return driver::pressKey(key);
+    PostMessageW(window, WM_KEYDOWN, key, 0);
+    // A posted Escape goes down alone: the scan's pump takes any message
+    // that carries its code for a stop request.
+    if (key != VK_ESCAPE) PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// The close box of the question's caption.
+void closeQuestion(HWND dialog) {
+    POINT closeBox{};
+    if (!realInput) {
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (driver::closeBoxOf(dialog, closeBox)) {
+        driver::clickAt(closeBox);
+    } else {
+        check(false, "the question has a close box");
+    }
 }
 
 void checkShown(HWND dialog, const std::vector<int>& shown, const std::vector<int>& hidden) {
@@ -325,6 +366,7 @@ int idle() {
     GetWindowRect(GetDlgItem(main, kScan), &scan);
     check(scan.right - scan.left == 180 && scan.bottom - scan.top == 33, "SCAN takes its picture's size");
     checkControlsOnTheSkin(main);
+    checkCentred(visibleBoxOf(main), workArea(), "the skin is centred on the screen");
     return failures ? 1 : 0;
 }
 
@@ -353,10 +395,25 @@ int hover() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
     HWND download = GetDlgItem(main, kDownload);
-    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    const PixelBox box = boxOf(download);
+    // Onto the button and then off it, to its right.
+    const POINT onto{box.left + 10, box.top + 10};
+    const POINT off{box.left + 400, box.top + 10};
+    if (realInput) {
+        driver::moveTo(onto);
+    } else {
+        PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(onto.x - box.left, onto.y - box.top));
+    }
     check(waitFor([&] { return guiOf(main).hwndFocus == download; }), "the mouse gives DOWNLOAD the focus");
     check(guiOf(main).hwndCapture == download, "DOWNLOAD holds the mouse capture");
-    PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(400, 10));
+    if (realInput) {
+        // The X server echoes a move of its pointer back to the window under
+        // it, late: taken after the move off, it would bring the mouse back.
+        Sleep(300);
+        driver::moveTo(off);
+    } else {
+        PostMessageW(download, WM_MOUSEMOVE, 0, MAKELPARAM(off.x - box.left, off.y - box.top));
+    }
     check(waitFor([&] { return guiOf(main).hwndCapture == nullptr; }), "leaving DOWNLOAD releases the capture");
     check(guiOf(main).hwndFocus == download, "the focus stays on DOWNLOAD");
     return failures ? 1 : 0;
@@ -366,17 +423,29 @@ int hover() {
 int enter() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
-    SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (realInput) {
+        pressKey(main, VK_RETURN);
+        Sleep(500);  // time for the key to close the dialog, wrongly
+    } else {
+        SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
     check(IsWindow(main) && IsWindowVisible(main), "Enter leaves the dialog open");
+    check(enabled(main, kScan) && !visible(main, kReportList), "Enter starts no scan");
+    if (realInput) {
+        // Keys that do nothing prove little unless keys arrive at all.
+        HWND focus = focusOf(main);
+        pressKey(main, VK_TAB);
+        check(waitFor([&] { return focusOf(main) != focus; }), "Tab, typed after it, moves the focus");
+    }
     return failures ? 1 : 0;
 }
 
-// Before any scan the close box ends the program without a question.
+// With no scan running the close box ends the program without a question.
 int closeIdle() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
     press(main, kCloseBox);
-    check(waitFor([&] { return !IsWindow(main); }), "the x closes the idle program");
+    check(waitFor([&] { return !IsWindow(main); }), "the x closes the program");
     return failures ? 1 : 0;
 }
 
@@ -424,7 +493,7 @@ void postStopRequest(HWND main, const std::string& how) {
         PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
     } else if (how == "escape") {
         // The scan's own message loop takes the key, whichever window has it.
-        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        pressKey(main, VK_ESCAPE);
     } else {
         press(main, how == "x" ? kCloseBox : kCancel);
     }
@@ -492,7 +561,11 @@ int answer(const std::string& which) {
     HWND main = mainWindow();
     HWND dialog = main != nullptr ? question(main) : nullptr;
     if (dialog == nullptr) return check(false, "a question is open"), 1;
-    press(dialog, which == "yes" ? kYes : kNo);
+    if (which == "close") {
+        closeQuestion(dialog);
+    } else {
+        press(dialog, which == "yes" ? kYes : kNo);
+    }
     check(waitFor([&] { return find(main).empty(); }), "the question closes");
     if (which == "yes") {
         // Shown by the handler that asked, before the scan winds down.
@@ -520,19 +593,27 @@ int answerYesAndOk() {
     // Watched with the thread stopped at every look, until the window goes.
     bool hiddenEarly = false;
     std::wstring lastStatus;
+    std::wstring statusWhenHidden;
     const bool ended = waitFor([&] {
         if (!thread.suspend()) return !IsWindow(main);
         const bool gone = !IsWindow(main);
-        if (!gone) {
+        // Once its children go, the window is being destroyed: a look then
+        // tells nothing.
+        if (!gone && GetDlgItem(main, kStatusText) != nullptr) {
             lastStatus = text(main, kStatusText);
-            if (!IsWindowVisible(main) && lastStatus != L"Scanning terminated") hiddenEarly = true;
+            if (!IsWindowVisible(main) && lastStatus != L"Scanning terminated" && !hiddenEarly) {
+                hiddenEarly = true;
+                statusWhenHidden = lastStatus;
+            }
         }
         thread.resume();
         Sleep(1);
         return gone;
     });
-    check(!hiddenEarly, "the window stays until the scan has ended");
-    check(lastStatus == L"Scanning terminated", "the last status it showed is Scanning terminated");
+    check(!hiddenEarly, "the window stays until the scan has ended" +
+                            (hiddenEarly ? " (hidden at " + narrow(statusWhenHidden) + ")" : std::string()));
+    check(lastStatus == L"Scanning terminated",
+          "the last status it showed is Scanning terminated (" + narrow(lastStatus) + ")");
     check(ended, "OK closes the program once the scan has ended");
     return failures ? 1 : 0;
 }
@@ -627,13 +708,73 @@ int terminated(int files) {
 }
 
 // Prints the screen rectangle of a control, or of the window for 0.
+int printRect(HWND window, int id) {
+    const PixelBox box = boxOf(id == 0 ? window : GetDlgItem(window, id));
+    std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
+    return 0;
+}
+
 int rect(bool ofQuestion, int id) {
     HWND main = mainWindow();
     HWND window = main != nullptr && ofQuestion ? question(main) : main;
     if (window == nullptr) return check(false, "the window is open"), 1;
-    const PixelBox box = boxOf(id == 0 ? window : GetDlgItem(window, id));
-    std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
-    return 0;
+    return printRect(window, id);
+}
+
+// The question brisko-ask shows: owned by no window, under a caption.
+HWND askedQuestion() {
+    HWND dialog = nullptr;
+    waitFor([&] {
+        dialog = FindWindowW(L"#32770", kTitle);
+        return dialog != nullptr && IsWindowVisible(dialog);
+    });
+    return dialog;
+}
+
+// The form brisko-ask shows, checked, then answered when an answer is given:
+// a button of the form, escape, enter or close (its close box).
+int asked(const std::string& form, const std::string& answer) {
+    const bool okCancel = form == "okcancel";
+    HWND dialog = askedQuestion();
+    if (dialog == nullptr) return check(false, "the question is shown"), 1;
+    if (okCancel) {
+        checkShown(dialog, {kMessageOk, kMessageCancel}, {kSingleOk, kYes, kNo});
+    } else {
+        checkShown(dialog, {kSingleOk}, {kMessageOk, kMessageCancel, kYes, kNo});
+    }
+    const int first = okCancel ? kMessageOk : kSingleOk;
+    check(waitFor([&] { return focusOf(dialog) == GetDlgItem(dialog, first); }),
+          "its first button, " + std::to_string(first) + ", has the focus");
+    if (answer.empty()) return failures ? 1 : 0;
+    if (answer == "escape") {
+        pressKey(focusOf(dialog), VK_ESCAPE);
+    } else if (answer == "enter") {
+        pressKey(focusOf(dialog), VK_RETURN);
+    } else if (answer == "close") {
+        closeQuestion(dialog);
+    } else {
+        press(dialog, answer == "cancel" ? kMessageCancel : first);
+    }
+    check(waitFor([&] { return !IsWindow(dialog); }), "the question closes on " + answer);
+    return failures ? 1 : 0;
+}
+
+// The screen has N logical pixels per inch.
+int dpi(int expected) {
+    HDC screen = GetDC(nullptr);
+    const int found = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    check(found == expected, "the screen has " + std::to_string(found) + " pixels per inch, as set");
+    return failures ? 1 : 0;
+}
+
+// Rests the pointer at X,Y of the screen, where a window may come up under it.
+int point(int x, int y) {
+    driver::moveTo(POINT{x, y});
+    POINT at{};
+    check(waitFor([&] { return GetCursorPos(&at) && at.x == x && at.y == y; }),
+          "the pointer rests at " + std::to_string(x) + "," + std::to_string(y));
+    return failures ? 1 : 0;
 }
 
 int report() {
@@ -667,8 +808,7 @@ int ok(bool bySpace) {
     HWND focus = focusOf(main);
     // Space goes only to OK: on another button it could open a web page.
     if (bySpace && focus == GetDlgItem(main, kOk)) {
-        PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
-        PostMessageW(focus, WM_KEYUP, VK_SPACE, 0xC0000001);
+        pressKey(focus, VK_SPACE);
     } else {
         check(!bySpace, "OK has the focus for Space");
         press(main, kOk);
@@ -680,7 +820,11 @@ int ok(bool bySpace) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--real-input") {
+        realInput = true;
+        args.erase(args.begin());
+    }
     if (args.size() == 1 && args[0] == "idle") return idle();
     if (args.size() == 2 && args[0] == "windows") return windows(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "scan") return scan();
@@ -702,10 +846,18 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "rect") return rect(false, std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "rect" && args[1] == "question") return rect(true, std::atoi(args[2].c_str()));
     if (args.size() == 1 && args[0] == "scan-and-ask-at-once") return scanAndAskAtOnce();
-    std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
-               "       ask-stop cancel|x|escape | answer yes|no | answer no cancel|x|escape |\n"
+    if (args.size() == 3 && args[0] == "rect" && args[1] == "asked") {
+        HWND dialog = askedQuestion();
+        return dialog != nullptr ? printRect(dialog, std::atoi(args[2].c_str())) : 1;
+    }
+    if ((args.size() == 2 || args.size() == 3) && args[0] == "asked") return asked(args[1], args.size() == 3 ? args[2] : "");
+    if (args.size() == 2 && args[0] == "dpi") return dpi(std::atoi(args[1].c_str()));
+    if (args.size() == 3 && args[0] == "point") return point(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
+    std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
+               "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
-               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok\n",
+               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
+               "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N\n",
                stderr);
     return 2;
 }

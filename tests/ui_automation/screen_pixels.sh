@@ -46,3 +46,141 @@ check_picture_shown() {  # SHOT LEFT TOP PICTURE WHAT
     return 1
   fi
 }
+
+# The screen's colour at X,Y of the shot.
+pixel_at() {  # pixel_at SHOT X Y
+  pixels_of "$1" "1x1+$2+$3" | awk '{ print $2 }'
+}
+
+# The shot shows WANT at X,Y.
+check_pixel() {  # SHOT X Y WANT WHAT
+  local seen
+  seen=$(pixel_at "$1" "$2" "$3")
+  if [[ $seen == "$4" ]]; then
+    echo "ok   $(basename "$1"): $5 shows $4"
+  else
+    echo "FAIL $(basename "$1"): $5 shows $seen for $4"
+    return 1
+  fi
+}
+
+# No pixel of the key colour anywhere in the window's rectangle.
+check_no_key_colour() {  # SHOT LEFT TOP RIGHT BOTTOM
+  local found
+  found=$(pixels_of "$1" "$(($4 - $2))x$(($5 - $3))+$2+$3" | grep -c ' #FF00FF$' || true)
+  if [[ $found == 0 ]]; then
+    echo "ok   $(basename "$1"): no key-colour pixel in the window"
+  else
+    echo "FAIL $(basename "$1"): no key-colour pixel in the window ($found found)"
+    return 1
+  fi
+}
+
+# Each named point (NAME=X,Y, in the picture's own coordinates) shows on the
+# screen, with the picture's top-left corner at LEFT,TOP, the colour the
+# picture has there.
+check_points_of() {  # SHOT LEFT TOP PICTURE WHAT NAME=X,Y...
+  local shot=$1 left=$2 top=$3 picture=$4 what=$5 point name x y failed=0
+  shift 5
+  for point in "$@"; do
+    name=${point%%=*}
+    x=${point#*=}; y=${x#*,}; x=${x%,*}
+    check_pixel "$shot" $((left + x)) $((top + y)) "$(pixel_at "$picture" "$x" "$y")" "$what, $name," || failed=1
+  done
+  return "$failed"
+}
+
+# The outline of the window follows the skin: its corners and the notches
+# of its top and bottom edges, key colour in the skin, show the desktop
+# (black); the skin's own pixels beside them, on the same edges, show the
+# skin. Every point is found in the skin itself.
+check_shape() {  # SHOT LEFT TOP SKIN
+  local shot=$1 left=$2 top=$3 skin=$4 failed=0 size w h name x y inside want place
+  size=$(identify -format '%wx%h' "$skin")
+  w=${size%x*}; h=${size#*x}
+  # name x y: the corners, the middle of each key-colour run that lies
+  # between skin on the top and bottom rows (the notches), and the middle
+  # of each run of skin on those rows and on the left and right columns.
+  while read -r name x y inside; do
+    if [[ $inside == 1 ]]; then
+      want=$(pixel_at "$skin" "$x" "$y") place=inside
+    else
+      want='#000000' place=outside
+    fi
+    check_pixel "$shot" $((left + x)) $((top + y)) "$want" "the shape's $name at $x,$y, $place the window," ||
+      failed=1
+  done < <(pixels_of "$skin" | awk -v w="$w" -v h="$h" '
+    { split($1, xy, ","); x = xy[1]; y = xy[2]; key[x, y] = ($2 == "#FF00FF") }
+    function runs(row, horizontal, count,   i, start, kind, mid) {
+      start = 0
+      for (i = 1; i <= count; i++) {
+        if (i < count && (horizontal ? key[i, row] == key[start, row] : key[row, i] == key[row, start])) continue
+        kind = horizontal ? key[start, row] : key[row, start]
+        mid = int((start + i - 1) / 2)
+        if (!kind) {
+          if (horizontal) print "edge", mid, row, 1; else print "edge", row, mid, 1
+        } else if (start > 0 && i < count) {
+          if (horizontal) print "notch", mid, row, 0; else print "notch", row, mid, 0
+        }
+        start = i
+      }
+    }
+    END {
+      print "top-left-corner", 0, 0, !key[0, 0]
+      print "top-right-corner", w - 1, 0, !key[w - 1, 0]
+      print "bottom-left-corner", 0, h - 1, !key[0, h - 1]
+      print "bottom-right-corner", w - 1, h - 1, !key[w - 1, h - 1]
+      runs(0, 1, w); runs(h - 1, 1, w); runs(0, 0, h); runs(w - 1, 0, h)
+    }')
+  return "$failed"
+}
+
+# The subtitle label: its text on character cells of CELL_COLOUR, centred
+# across the label and starting at its top, with letters of LETTER_COLOUR
+# on them; around the cells the label leaves the skin as it is.
+check_subtitle_cells() {  # SHOT LEFT TOP RIGHT BOTTOM SKIN SKIN_LEFT SKIN_TOP CELL_COLOUR LETTER_COLOUR
+  local found
+  found=$(awk -v cell="$9" -v letter="${10}" -v w="$(($4 - $2))" '
+    NR == FNR { skin[$1] = $2; next }
+    {
+      split($1, xy, ","); x = xy[1]; y = xy[2]; colour[x, y] = $2; at[x, y] = $1
+      if ($2 == cell) {
+        cells++
+        if (!seen || x < left) left = x; if (!seen || x > right) right = x
+        if (!seen || y < top) top = y; if (!seen || y > bottom) bottom = y
+        seen = 1
+      }
+    }
+    END {
+      if (!cells) { print "no cell of the colour"; exit }
+      for (key in colour) {
+        split(key, xy, SUBSEP); x = xy[1]; y = xy[2]
+        inside = x >= left && x <= right && y >= top && y <= bottom
+        if (inside && colour[key] == letter) letters++
+        if (!inside && colour[key] != skin[at[key]]) { wrong++; if (!first) first = at[key] " " colour[key] }
+      }
+      margin = (w - 1 - right) - left
+      printf "cells from %d to %d, %d at the top; %d letter pixels; %d pixels around them unlike the skin%s", \
+        left, right, top, letters, wrong, first ? " (first " first ")" : ""
+      if (top != 0 || margin < -2 || margin > 2 || letters == 0 || wrong) print " WRONG"
+    }
+  ' <(pixels_of "$6" "$(($4 - $2))x$(($5 - $3))+$(($2 - $7))+$(($3 - $8))") \
+    <(pixels_of "$1" "$(($4 - $2))x$(($5 - $3))+$2+$3"))
+  if [[ $found != *WRONG* && $found != "no cell"* ]]; then
+    echo "ok   $(basename "$1"): the subtitle's cells ($found)"
+  else
+    echo "FAIL $(basename "$1"): the subtitle's cells ($found)"
+    return 1
+  fi
+}
+
+# Each screen point X,Y shows the colour the picture has at PX,PY.
+check_colour_of() {  # SHOT PICTURE PX PY WHAT X,Y...
+  local shot=$1 want what=$5 point failed=0
+  want=$(pixel_at "$2" "$3" "$4")
+  shift 5
+  for point in "$@"; do
+    check_pixel "$shot" "${point%,*}" "${point#*,}" "$want" "$what at $point" || failed=1
+  done
+  return "$failed"
+}

@@ -14,6 +14,7 @@
 #include "ui/main_dialog_texts.h"
 #include "ui/report_list_rules.h"
 #include "ui/win32/message_dialog.h"
+#include "ui/win32/screen_areas.h"
 #include "ui/win32/skin.h"
 
 namespace brisko {
@@ -83,6 +84,8 @@ BOOL CMainDialog::onInitDialog() {
     for (CExButton* button : {&scan_, &closeBox_, &download_, &ok_, &cancel_, &productLink_, &removalToolsLink_}) {
         button->loadHandCursor();
     }
+    // Built at the screen origin, which the rescaling needs; shown centred.
+    CentreOn(window_, WorkArea());
     return TRUE;
 }
 

@@ -4,7 +4,6 @@
 #include "resources/resource_ids.h"
 #include "ui/message_dialog_layout.h"
 #include "ui/win32/screen_areas.h"
-#include "ui/window_placement.h"
 
 namespace brisko {
 namespace {
@@ -15,14 +14,6 @@ PixelRect relativeTo(const RECT& origin, const RECT& rect) {
 }
 
 RECT toRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
-
-// Centres the window on what the owner shows of itself, or on the screen
-// while the owner is minimised, kept on the work area.
-void centreOn(HWND window, HWND owner) {
-    const PixelRect work = WorkArea();
-    const PixelRect placed = centredOn(WindowArea(window), IsIconic(owner) ? work : VisibleArea(owner), work);
-    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The screen the window shows on (the whole screen for none) has 120
 // logical pixels per inch or more.
@@ -53,6 +44,8 @@ void CMessageDialog::doDataExchange() {
 BOOL CMessageDialog::onInitDialog() {
     CDialog::onInitDialog();
     layOut();
+    fitIconToPicture();
+    keepTextUnderButtons();
     singleOk_.show(form_.buttons == MessageButtons::okOnly);
     ok_.show(form_.buttons == MessageButtons::okCancel);
     cancel_.show(form_.buttons == MessageButtons::okCancel);
@@ -65,7 +58,8 @@ BOOL CMessageDialog::onInitDialog() {
     for (const auto& entry : buttons) entry.button.loadSkin(entry.id, window_);
     text_.setText(messageText_);
     setText(messageCaption_.empty() ? programTitle : messageCaption_.c_str());
-    if (owner_ != nullptr) centreOn(window_, owner_);
+    // On what the owner shows of itself, or on the screen while it is minimised.
+    if (owner_ != nullptr) CentreOn(window_, IsIconic(owner_) ? WorkArea() : VisibleArea(owner_));
     return TRUE;
 }
 
@@ -121,11 +115,28 @@ bool CMessageDialog::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
     return true;
 }
 
+HBITMAP CMessageDialog::loadIconPicture() const {
+    return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(form_.iconBitmapId),
+                                           IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+}
+
+void CMessageDialog::fitIconToPicture() {
+    BitmapObject picture(loadIconPicture());
+    BITMAP size{};
+    if (!picture || GetObjectA(picture.get(), sizeof size, &size) == 0) return;
+    SetWindowPos(icon_.handle(), nullptr, 0, 0, size.bmWidth, size.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMessageDialog::keepTextUnderButtons() {
+    // A static takes no tab stop, so the buttons' tab order stays as it is.
+    SetWindowLongA(text_.handle(), GWL_STYLE, GetWindowLongA(text_.handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(text_.handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void CMessageDialog::paintIcon() {
     // Loaded anew for every paint, and gone again after it.
-    BitmapObject picture(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                         MAKEINTRESOURCEA(form_.iconBitmapId), IMAGE_BITMAP, 0, 0,
-                                                         LR_LOADMAP3DCOLORS)));
+    BitmapObject picture(loadIconPicture());
     if (!picture) return;
     WindowDC target(icon_.handle());
     if (!target) return;

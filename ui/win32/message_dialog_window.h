@@ -31,6 +31,13 @@ protected:
 
 private:
     void layOut();
+    // The icon control takes its picture's size, keeping its place: the
+    // template's is smaller, and would cut the picture.
+    void fitIconToPicture();
+    HBITMAP loadIconPicture() const;
+    // With large fonts the text area reaches down into the buttons' row:
+    // it goes under them and leaves them unpainted.
+    void keepTextUnderButtons();
     void paintIcon();
 
     CStatic icon_;

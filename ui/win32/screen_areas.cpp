@@ -1,6 +1,7 @@
 #include "ui/win32/screen_areas.h"
 
 #include "ui/framework/gdi_handles.h"
+#include "ui/window_placement.h"
 
 namespace brisko {
 
@@ -27,6 +28,11 @@ PixelRect VisibleArea(HWND window) {
         return whole;
     }
     return PixelRect{whole.left + box.left, whole.top + box.top, whole.left + box.right, whole.top + box.bottom};
+}
+
+void CentreOn(HWND window, const PixelRect& on) {
+    const PixelRect placed = centredByVisiblePart(WindowArea(window), VisibleArea(window), on, WorkArea());
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace brisko

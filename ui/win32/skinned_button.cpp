@@ -41,6 +41,9 @@ int SkinnedButton::loadSkin(int id, HWND parent) {
     char text[64];
     if (GetWindowTextA(window_, text, sizeof text) == 0) return 0;
     const std::string name(text);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    pointerRest_ = PointerRest(PixelPoint{pointer.x, pointer.y});
     loadSkinBitmaps((name + "_FOCUS").c_str(), (name + "_NOTFOCUS").c_str(), (name + "_DISABLE").c_str());
     return 1;
 }
@@ -87,6 +90,12 @@ void SkinnedButton::setHighlighted(bool highlighted) {
     invalidate();
 }
 
+bool SkinnedButton::pointerMoved(LPARAM point) {
+    POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    ClientToScreen(window_, &at);
+    return pointerRest_.moved(PixelPoint{at.x, at.y});
+}
+
 void SkinnedButton::trackHover(LPARAM point) {
     if (GetCapture() != window_) {
         // The mouse has just come onto the button: it takes the focus too.
@@ -106,7 +115,7 @@ void SkinnedButton::trackHover(LPARAM point) {
 LRESULT SkinnedButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
-            trackHover(lParam);
+            if (pointerMoved(lParam)) trackHover(lParam);
             return defaultProc(message, wParam, lParam);
         case WM_KILLFOCUS: {
             const LRESULT result = defaultProc(message, wParam, lParam);

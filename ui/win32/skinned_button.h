@@ -2,10 +2,13 @@
 // Push buttons drawn wholly from bitmaps named after their window text:
 // TEXT_NOTFOCUS normally, TEXT_FOCUS while the mouse is over the button or it
 // has the focus, TEXT_DISABLE when disabled. The button takes the size of its
-// normal picture. CExButton, on the main dialog, shows a hand over itself;
-// NCExButton, on the message dialog, keeps the arrow.
+// normal picture. Only a pointer that moves hovers: a window that comes up
+// under a resting pointer leaves the focus where it is. CExButton, on the
+// main dialog, shows a hand over itself; NCExButton, on the message dialog,
+// keeps the arrow.
 #include "ui/framework/control.h"
 #include "ui/framework/gdi_handles.h"
+#include "ui/pointer_rest.h"
 
 namespace brisko {
 
@@ -26,10 +29,14 @@ protected:
 
 private:
     int fitToBitmap();
+    // Whether a mouse move at this client point is the pointer moving.
+    bool pointerMoved(LPARAM point);
     void trackHover(LPARAM point);
     void setHighlighted(bool highlighted);
 
     bool highlighted_ = false;
+    // Where the pointer stood when the button took its pictures.
+    PointerRest pointerRest_;
     RECT bitmapRect_{};
     BitmapObject disableBitmap_;
     BitmapObject notFocusBitmap_;
