@@ -37,6 +37,12 @@
 //                                    while the window is minimised
 //   brisko-driver answer yes-and-ok  answer Yes and press OK at once: the
 //                                    window stays until the scan has ended
+//   brisko-driver restart yes|no     answer the restart question at the end
+//                                    of a scan; after Yes nothing is waited
+//                                    for, since the restart ends every program
+//   brisko-driver notice TEXT CAPTION
+//                                    press OK in the system message box that
+//                                    shows TEXT under CAPTION
 //
 // Prints one line per check; exits 1 when any check fails.
 //
@@ -677,6 +683,47 @@ int ok(bool bySpace) {
     return failures ? 1 : 0;
 }
 
+
+// The restart question that follows the statistics when a deletion waits
+// for the next start.
+int restartQuestion(const std::string& which) {
+    HWND main = mainWindow();
+    HWND dialog = main != nullptr ? question(main) : nullptr;
+    if (dialog == nullptr) return check(false, "a question is open"), 1;
+    const std::string asked = narrow(text(dialog, kMessageText));
+    check(asked == "The system has to be restarted to remove the virus completely from your system. \n\n Restart now?",
+          "it asks to restart (" + asked + ")");
+    check(narrow(textOf(dialog)) == "Brisko Ver 1.0", "its caption is Brisko Ver 1.0");
+    checkShown(dialog, {kYes, kNo}, {kMessageOk, kMessageCancel, kSingleOk});
+    press(dialog, which == "yes" ? kYes : kNo);
+    if (which == "yes") return failures ? 1 : 0;
+    check(waitFor([&] { return find(main).empty(); }), "the question closes");
+    check(visible(main, kOk) && IsWindowEnabled(main), "the finished dialog waits for OK");
+    return failures ? 1 : 0;
+}
+
+// The system message box's text: its static control has the id 0xFFFF.
+constexpr int kSystemMessageText = 0xFFFF;
+
+HWND systemMessageBox(const std::string& caption) {
+    HWND found = nullptr;
+    waitFor([&] {
+        found = FindWindowW(L"#32770", nullptr);
+        while (found != nullptr && narrow(textOf(found)) != caption) found = FindWindowExW(nullptr, found, L"#32770", nullptr);
+        return found != nullptr;
+    });
+    return found;
+}
+
+int notice(const std::string& expected, const std::string& caption) {
+    HWND box = systemMessageBox(caption);
+    if (box == nullptr) return check(false, "a message box titled " + caption + " opens"), 1;
+    check(narrow(text(box, kSystemMessageText)) == expected, "it reads " + expected);
+    press(box, IDOK);
+    check(waitFor([&] { return !IsWindow(box); }), "OK closes it");
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -702,10 +749,13 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "rect") return rect(false, std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "rect" && args[1] == "question") return rect(true, std::atoi(args[2].c_str()));
     if (args.size() == 1 && args[0] == "scan-and-ask-at-once") return scanAndAskAtOnce();
+    if (args.size() == 2 && args[0] == "restart") return restartQuestion(args[1]);
+    if (args.size() == 3 && args[0] == "notice") return notice(args[1], args[2]);
     std::fputs("usage: brisko-driver idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
-               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok\n",
+               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
+               "       restart yes|no | notice TEXT CAPTION\n",
                stderr);
     return 2;
 }
