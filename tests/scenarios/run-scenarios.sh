@@ -42,19 +42,14 @@ done
 [[ $# -eq 1 && -d $1 ]] || usage
 build_dir=$(cd "$1" && pwd)
 
-find_built() {
-  local found
-  found=$(find "$build_dir" -name "$1" -type f -print -quit)
-  [[ -n $found ]] || { echo "$0: no $1 under $build_dir; build it first" >&2; exit 2; }
-  echo "$found"
-}
-tools=()
-for program in brisko.exe brisko-driver.exe brisko-sample.exe brisko-infected-hosts.exe brisko_schedule_deletion.exe; do
-  tools+=("$(find_built "$program")") || exit 2
-done
-
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
+tools=()
+for program in brisko.exe brisko-driver.exe brisko-sample.exe brisko-infected-hosts.exe brisko_schedule_deletion.exe; do
+  tools+=("$(wine_machine_find_built "$build_dir" "$program")") || exit 2
+done
+# shellcheck source=scripts/lib/restart-deletion.sh
+source "$top/scripts/lib/restart-deletion.sh"
 # shellcheck source=tests/scenarios/lib/machine.sh
 source "$here/lib/machine.sh"
 # shellcheck source=tests/scenarios/lib/checks.sh

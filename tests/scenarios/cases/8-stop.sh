@@ -6,21 +6,13 @@
 scenarios+=(stop)
 scenario_title[stop]="8. CANCEL, x and Escape during a scan: No goes on, Yes ends it"
 
-fill_folders() {  # fill_folders ROOT FOLDERS
-  local folder file
-  for folder in $(seq -w 1 "$2"); do
-    mkdir -p "$1/Data/folder$folder"
-    for file in $(seq -w 1 100); do echo "$folder $file" >"$1/Data/folder$folder/note$file.txt"; done
-  done
-}
-
 scenario_stop() {
   local e=$machine/drive_e
   mkdir -p "$e"
   ln -s "$e" "$WINEPREFIX/dosdevices/e:"
   sample_plant netsvc "$c/windows/system32/netsvc32.exe"
-  fill_folders "$d" 10
-  fill_folders "$e" 3
+  wine_machine_fill_folders "$d" 10
+  wine_machine_fill_folders "$e" 3
   printf '%s     %s removed\n' "$(windows_path "$c/windows/system32/netsvc32.exe")" "$(sample_threat netsvc)" \
     >"$machine/finds.expected"
   local on_c all

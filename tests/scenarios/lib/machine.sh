@@ -39,9 +39,15 @@ machine_open() {
   d=$machine/drive_d
   ln -s "$d" "$WINEPREFIX/dosdevices/d:"
   brisko_pid=
-  # One server for the whole scenario: each Wine command would otherwise
-  # start it, and Wine's own services, again.
+  wine_keep_running
+}
+
+# One server, and one start of Wine's own services, for all the Wine
+# commands that follow. The services keep the output they are started
+# with: /dev/null, not the pipe of a command whose output is read.
+wine_keep_running() {
   "$wineserver" -p
+  "$wine" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 machine_close() {
@@ -79,13 +85,9 @@ brisko_wait() {
   return 1
 }
 
-# What a real restart does to the deletions left for it: every program
-# ends, then the system starts again.
+# What a real restart does to the deletions left for it.
 restart() {
-  "$wineserver" -k >/dev/null 2>&1 || true
-  "$wineserver" -w
-  "$wine" wineboot -r </dev/null >>"$machine/wineboot-restart.log" 2>&1
-  "$wineserver" -w
+  wine_restart "$machine/wineboot-restart.log"
 }
 
 # Windows' view of a path of the machine: C:\x\y for $c/x/y, D:\... for $d/...

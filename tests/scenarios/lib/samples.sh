@@ -25,7 +25,7 @@ samples_make() {
   local folder=$run_dir/samples name line status=0
   [[ -d $folder ]] && return 0
   mkdir -p "$WINEPREFIX/drive_c/samples"
-  "$wineserver" -p
+  wine_keep_running
   for name in "${!sample_arguments[@]}"; do
     # shellcheck disable=SC2086
     line=$(win 'C:\brisko-sample.exe' ${sample_arguments[$name]} "C:\\samples\\$name.exe" 2>&1 | tr -d '\r') ||
