@@ -5,7 +5,16 @@
 scenarios+=(files)
 scenario_title[files]="1. Samples on C: and D:, nested, Program Files, read-only; near misses"
 
+# The file's size, times and checksum are the same after the scan.
+unchanged_file() {
+  local before
+  before=$(grep -F " $1" "$machine/untouched.before")
+  [[ -n $before && $before == "$(grep -F " $1" "$machine/untouched.after")" ]]
+}
+
 scenario_files() {
+  local version=$1 hosts=$c/windows/system32/drivers/etc/hosts
+  [[ $version == win98 ]] && hosts=$c/windows/hosts
   local -A infected=(
     ["$c/windows/system32/netsvc32.exe"]=netsvc
     ["$c/Program Files/Tools/updater.exe"]=updater
@@ -49,6 +58,8 @@ scenario_files() {
   fingerprint "$c" "$d" >"$machine/untouched.after"
   expect "every other file of C: and D: keeps its bytes and times" \
     diff "$machine/untouched.before" "$machine/untouched.after"
+  # Checked at every detection, the clean hosts file is only read.
+  expect "the clean hosts file ($(windows_path "$hosts")) is there, untouched" unchanged_file "$hosts"
   expect "OK ends the program" drive ok
   expect "brisko.exe has ended" brisko_wait 20
 }
