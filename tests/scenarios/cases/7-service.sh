@@ -14,6 +14,10 @@ scenario_service_partly() {
   echo "Wine lets the program end every process, a service's too, so the service step, taken only for a process that cannot be ended, is never reached here. Covered by MemoryScanTest.OnNtAnUnendedProcessIsStoppedAsItsService, MemoryScanTest.OnNtAProcessThatCannotBeStoppedEndsTheProgramAfterThePrompt and ServiceCleanupTest.* on the simulated machine, and under Wine on our test service by ServiceContract.StopsARunningServiceOnce and ServiceContract.DeletesTheEntriesUnderBothControlSets."
 }
 
+create_service() {  # create_service NAME PROGRAM
+  win sc create "$1" binPath= "$2" >/dev/null 2>&1
+}
+
 scenario_service() {
   local file=$c/windows/system32/krenotsvc.exe service
   local key='HKLM\System\CurrentControlSet\Services\krenotsvc'
@@ -25,7 +29,7 @@ scenario_service() {
   "$wineserver" -k
   "$wineserver" -w
   wine_keep_running
-  expect "the service is created" win sc create krenotsvc binPath= 'C:\windows\system32\krenotsvc.exe'
+  expect "the service is created" create_service krenotsvc 'C:\windows\system32\krenotsvc.exe'
   "$wine" sc start krenotsvc </dev/null >/dev/null 2>&1 &
   expect "the service manager starts the infected program" \
     bash -c 'for i in $(seq 100); do pgrep -f "krenotsvc\\.exe" >/dev/null && exit 0; sleep 0.2; done; exit 1'
