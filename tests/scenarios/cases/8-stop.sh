@@ -31,8 +31,9 @@ scenario_stop() {
   expect "the find on C: is reported, nothing after it" diff "$machine/finds.expected" "$machine/finds.txt"
   local scanned
   scanned=$(sed -n 's/^Total files scanned\t\t:  //p' "$machine/report.txt")
+  # Held on D:, the scan may not have counted a file of it yet.
   expect "the stop came after C: ($on_c files) and before the end ($all files): $scanned scanned" \
-    test "${scanned:-0}" -gt "$on_c" -a "${scanned:-0}" -lt "$all"
+    test "${scanned:-0}" -ge "$on_c" -a "${scanned:-0}" -lt "$all"
   expect_report "$machine/finds.expected" "${scanned:-0}" 1 1
   expect "the infected file is gone" test ! -e "$c/windows/system32/netsvc32.exe"
   expect "OK ends the program" drive ok
