@@ -35,7 +35,7 @@ scenario_running() {
     expect "the System Memory line comes first" test "$(head -n 1 "$machine/report.txt")" == \
       "System Memory    W32/Krenot.Trojan  removed"
   fi
-  expect "the infected program has ended" bash -c 'for i in $(seq 50); do kill -0 "$1" 2>/dev/null || exit 0; sleep 0.1; done; exit 1' _ "$running"
+  expect "the infected program has ended" eventually 5 process_gone "$running"
   expect "its file is gone" test ! -e "$file"
   expect "OK ends the program" drive ok
   expect "brisko.exe has ended" brisko_wait 20

@@ -34,8 +34,7 @@ scan_locked_file() {
   rm -f "$c/windows/wininit.ini"
   "$wine" 'C:\brisko_schedule_deletion.exe' --hold "$locked_dos" </dev/null >"$machine/hold.log" 2>&1 &
   holder=$!
-  expect "a clean program holds the file open" \
-    bash -c 'for i in $(seq 100); do grep -q "^holding " "$1" && exit 0; sleep 0.2; done; exit 1' _ "$machine/hold.log"
+  expect "a clean program holds the file open" eventually 20 grep -q '^holding ' "$machine/hold.log"
   printf '%s     %s Unable to remove\n' "$locked_dos" "$(sample_threat setup)" >"$machine/finds.expected"
   local scanned
   scanned=$(count_files "$c" "$d")
@@ -61,8 +60,7 @@ scenario_locked-yes() {
   expect "Yes is pressed in the restart question" drive restart yes
   # Wine ends every program of the session for the restart it is asked.
   expect "brisko.exe ends with the session" brisko_wait 30
-  expect "the holder ends with the session" \
-    bash -c 'for i in $(seq 100); do kill -0 "$1" 2>/dev/null || exit 0; sleep 0.1; done; exit 1' _ "$holder"
+  expect "the holder ends with the session" eventually 10 process_gone "$holder"
   restart
   expect "after the restart the file is gone" test ! -e "$d/Program Files/Some App/locked one.exe"
   if [[ $version == win98 ]]; then

@@ -18,6 +18,10 @@ create_service() {  # create_service NAME PROGRAM
   win sc create "$1" binPath= "$2" >/dev/null 2>&1
 }
 
+service_program_runs() {
+  pgrep -f 'krenotsvc\.exe' >/dev/null
+}
+
 scenario_service() {
   local file=$c/windows/system32/krenotsvc.exe service
   local key='HKLM\System\CurrentControlSet\Services\krenotsvc'
@@ -31,8 +35,7 @@ scenario_service() {
   wine_keep_running
   expect "the service is created" create_service krenotsvc 'C:\windows\system32\krenotsvc.exe'
   "$wine" sc start krenotsvc </dev/null >/dev/null 2>&1 &
-  expect "the service manager starts the infected program" \
-    bash -c 'for i in $(seq 100); do pgrep -f "krenotsvc\\.exe" >/dev/null && exit 0; sleep 0.2; done; exit 1'
+  expect "the service manager starts the infected program" eventually 20 service_program_runs
   service=$(pgrep -f 'krenotsvc\.exe' | head -n 1)
   printf 'System Memory    W32/Krenot.Trojan  removed\n%s     W32/Krenot.Trojan  removed\n' \
     "$(windows_path "$file")" >"$machine/finds.expected"
@@ -43,8 +46,7 @@ scenario_service() {
   expect "SCAN starts the scan" drive scan
   read_report
   expect_report "$machine/finds.expected" "$scanned" 1 1
-  expect "the service's program has ended" \
-    bash -c 'for i in $(seq 50); do kill -0 "$1" 2>/dev/null || exit 0; sleep 0.1; done; exit 1' _ "${service:-0}"
+  expect "the service's program has ended" eventually 5 process_gone "${service:-0}"
   expect "its file is gone" test ! -e "$file"
   expect "its keys stay: it was ended, not stopped as a service" test -n "$(registry_value "$key" ImagePath)"
   expect "OK ends the program" drive ok

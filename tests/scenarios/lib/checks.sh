@@ -8,6 +8,9 @@
 #                                the report is exactly the lines of the file
 #                                FINDS (in any order) and the statistics block
 #   fingerprint FOLDER...        size, time and checksum of every file
+#   eventually SECONDS COMMAND...
+#                                the command succeeds within SECONDS
+#   process_gone PID             the process has ended
 
 check_failures=0
 cell_started=$SECONDS
@@ -74,4 +77,18 @@ count_files() {
 fingerprint() {
   find "$@" -type f -printf '%s %T@ %C@ %p\n' | sort -k4
   find "$@" -type f -print0 | sort -z | xargs -0 sha1sum
+}
+
+eventually() {
+  local seconds=$1 i
+  shift
+  for ((i = 0; i < seconds * 5; i++)); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  "$@"
+}
+
+process_gone() {
+  ! kill -0 "$1" 2>/dev/null
 }

@@ -12,7 +12,12 @@
 #   brisko_start / brisko_wait  start brisko.exe; wait for it to end
 #   drive ARGS...               run brisko-driver.exe
 #   win PROGRAM ARGS...         run a Windows program of the machine
+#   wine_keep_running           one Wine server and its services for the
+#                               commands that follow
 #   restart                     Wine's restart: processes ended, wineboot -r
+#   windows_path FILE           C:\... or D:\... for a file of the machine
+#   registry_value KEY NAME     a value's data, through reg query
+#   registry_set KEY NAME DATA / registry_absent KEY NAME
 
 machine_template() {
   local version=$1 folder=$run_dir/templates/$1
