@@ -13,6 +13,12 @@
 #                                     with no link out of the prefix
 #   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb,
 #                                     and removes the folder
+#   wine_machine_find_built BUILD_DIR NAME
+#                                     prints the path of a built program, or
+#                                     says to build it and exits
+#   wine_machine_fill_folders ROOT N  N folders of 100 small text files
+#                                     under ROOT/Data: a drive the scan
+#                                     takes a while to walk
 
 wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
 wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
@@ -96,3 +102,18 @@ wine_machine_make_prefix() {
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 }
 
+
+wine_machine_find_built() {
+  local found
+  found=$(find "$1" -name "$2" -type f -print -quit)
+  [[ -n $found ]] || { echo "$0: no $2 under $1; build it first" >&2; exit 2; }
+  echo "$found"
+}
+
+wine_machine_fill_folders() {
+  local folder file
+  for folder in $(seq -w 1 "$2"); do
+    mkdir -p "$1/Data/folder$folder"
+    for file in $(seq -w 1 100); do echo "$folder $file" >"$1/Data/folder$folder/note$file.txt"; done
+  done
+}

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/sample_writer/runnable_sample.h"
 #include "tools/sample_writer/sample_arguments.h"
 #include "tools/sample_writer/sample_writer.h"
 
@@ -20,6 +21,7 @@ struct ArgumentCase {
     unsigned recordNumber;
     SampleLayout layout;
     NearMiss nearMiss;
+    bool runnable = false;
 };
 
 constexpr ArgumentCase kCases[] = {
@@ -38,6 +40,11 @@ constexpr ArgumentCase kCases[] = {
     {{"--near-miss", "almost", "5", "out.bin"}, false, 0, SampleLayout::OneSection, NearMiss::None},
     {{"5", "out.bin", "--layout"}, false, 0, SampleLayout::OneSection, NearMiss::None},
     {{"--verbose", "5", "out.bin"}, false, 0, SampleLayout::OneSection, NearMiss::None},
+    {{"--runnable", "5", "out.bin"}, true, 5, SampleLayout::OneSection, NearMiss::None, true},
+    {{"5", "--runnable", "out.bin"}, true, 5, SampleLayout::OneSection, NearMiss::None, true},
+    {{"--runnable", "--layout", "holes", "5", "out.bin"}, false, 0, SampleLayout::OneSection, NearMiss::None},
+    {{"--near-miss", "probe1-changed", "--runnable", "5", "out.bin"}, false, 0, SampleLayout::OneSection,
+     NearMiss::None},
 };
 
 TEST(SampleArguments, ParsesOptionsAndOperands) {
@@ -60,6 +67,7 @@ TEST(SampleArguments, ParsesOptionsAndOperands) {
         EXPECT_EQ(request->recordNumber, testCase.recordNumber);
         EXPECT_EQ(request->layout, testCase.layout);
         EXPECT_EQ(request->nearMiss, testCase.nearMiss);
+        EXPECT_EQ(request->runnable, testCase.runnable);
         EXPECT_EQ(request->outputPath, "out.bin");
     }
 }
@@ -82,6 +90,18 @@ TEST(SampleTool, WritesTheSampleOfTheNumberedRecord) {
     const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::remove(output.c_str());
     EXPECT_TRUE(written == buildSample(signatureTable[120], SampleLayout::SectionsWithHoles, NearMiss::Probe1Changed));
+}
+
+TEST(SampleTool, WritesARunnableSample) {
+    const std::string output = testing::TempDir() + "brisko_runnable_" + std::to_string(getpid()) + ".bin";
+    unsigned record = 0;
+    while (record < kSignatureCount && buildRunnableSample(signatureTable[record]).empty()) ++record;
+    ASSERT_LT(record, kSignatureCount);
+    ASSERT_EQ(runSampleTool("--runnable " + std::to_string(record + 1) + " '" + output + "'"), 0);
+    std::ifstream in(output, std::ios::binary);
+    const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(output.c_str());
+    EXPECT_TRUE(written == buildRunnableSample(signatureTable[record]));
 }
 
 TEST(SampleTool, ReportsMistakesAndRefusals) {

@@ -46,6 +46,12 @@
 //                                    cancel, escape, enter or close
 //   brisko-driver rect asked ID      as rect, in that question
 //   brisko-driver dpi N              the screen has N logical pixels per inch
+//   brisko-driver restart yes|no     answer the restart question at the end
+//                                    of a scan; after Yes nothing is waited
+//                                    for, since the restart ends every program
+//   brisko-driver notice TEXT CAPTION
+//                                    press OK in the system message box that
+//                                    shows TEXT under CAPTION
 //
 // With --real-input before the command, buttons are clicked and keys typed
 // through the system's input queue (SendInput) instead of posted to the
@@ -817,6 +823,47 @@ int ok(bool bySpace) {
     return failures ? 1 : 0;
 }
 
+
+// The restart question that follows the statistics when a deletion waits
+// for the next start.
+int restartQuestion(const std::string& which) {
+    HWND main = mainWindow();
+    HWND dialog = main != nullptr ? question(main) : nullptr;
+    if (dialog == nullptr) return check(false, "a question is open"), 1;
+    check(narrow(text(dialog, kMessageText)) ==
+              "The system has to be restarted to remove the virus completely from your system. \n\n Restart now?",
+          "it asks to restart");
+    check(narrow(textOf(dialog)) == "Brisko Ver 1.0", "its caption is Brisko Ver 1.0");
+    checkShown(dialog, {kYes, kNo}, {kMessageOk, kMessageCancel, kSingleOk});
+    press(dialog, which == "yes" ? kYes : kNo);
+    if (which == "yes") return failures ? 1 : 0;
+    check(waitFor([&] { return find(main).empty(); }), "the question closes");
+    check(waitFor([&] { return visible(main, kOk) && IsWindowEnabled(main); }), "the finished dialog waits for OK");
+    return failures ? 1 : 0;
+}
+
+// The system message box's text: its static control has the id 0xFFFF.
+constexpr int kSystemMessageText = 0xFFFF;
+
+HWND systemMessageBox(const std::string& caption) {
+    HWND found = nullptr;
+    waitFor([&] {
+        found = FindWindowW(L"#32770", nullptr);
+        while (found != nullptr && narrow(textOf(found)) != caption) found = FindWindowExW(nullptr, found, L"#32770", nullptr);
+        return found != nullptr;
+    });
+    return found;
+}
+
+int notice(const std::string& expected, const std::string& caption) {
+    HWND box = systemMessageBox(caption);
+    if (box == nullptr) return check(false, "a message box titled " + caption + " opens"), 1;
+    check(narrow(text(box, kSystemMessageText)) == expected, "it reads " + expected);
+    press(box, IDOK);
+    check(waitFor([&] { return !IsWindow(box); }), "OK closes it");
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -853,11 +900,14 @@ int main(int argc, char** argv) {
     if ((args.size() == 2 || args.size() == 3) && args[0] == "asked") return asked(args[1], args.size() == 3 ? args[2] : "");
     if (args.size() == 2 && args[0] == "dpi") return dpi(std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "point") return point(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()));
+    if (args.size() == 2 && args[0] == "restart") return restartQuestion(args[1]);
+    if (args.size() == 3 && args[0] == "notice") return notice(args[1], args[2]);
     std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
                "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
-               "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N\n",
+               "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N |\n"
+               "       restart yes|no | notice TEXT CAPTION\n",
                stderr);
     return 2;
 }

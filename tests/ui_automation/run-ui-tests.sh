@@ -30,23 +30,17 @@ if [[ $# -ne 1 ]]; then
   exit 2
 fi
 build_dir=$(cd "$1" && pwd)
-find_built() {
-  local found
-  found=$(find "$build_dir" -name "$1" -type f -print -quit)
-  [[ -n $found ]] || { echo "$0: no $1 under $build_dir; build it first" >&2; exit 2; }
-  echo "$found"
-}
-brisko_exe=$(find_built brisko.exe)
-driver_exe=$(find_built brisko-driver.exe)
-sample_exe=$(find_built brisko-sample.exe)
-ask_exe=$(find_built brisko-ask.exe)
+top=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=scripts/lib/wine-machine.sh
+source "$top/scripts/lib/wine-machine.sh"
+brisko_exe=$(wine_machine_find_built "$build_dir" brisko.exe)
+driver_exe=$(wine_machine_find_built "$build_dir" brisko-driver.exe)
+sample_exe=$(wine_machine_find_built "$build_dir" brisko-sample.exe)
+ask_exe=$(wine_machine_find_built "$build_dir" brisko-ask.exe)
 
 shots="$build_dir/ui-screenshots"
 mkdir -p "$shots"
 
-top=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=scripts/lib/wine-machine.sh
-source "$top/scripts/lib/wine-machine.sh"
 # shellcheck source=tests/ui_automation/screen_pixels.sh
 source "$top/tests/ui_automation/screen_pixels.sh"
 art="$top/resources/art"
@@ -120,13 +114,6 @@ start_brisko() {
 # On D: three infected samples, a near miss, ordinary files and filler
 # folders, enough for the driver to find the scan there; on E: more filler,
 # which the scan reaches only after D:.
-fill() {  # fill FOLDER COUNT
-  local folder file
-  for folder in $(seq -w 1 "$2"); do
-    mkdir -p "$1/Data/folder$folder"
-    for file in $(seq -w 1 100); do echo "$folder $file" >"$1/Data/folder$folder/note$file.txt"; done
-  done
-}
 make_fixture() {
   rm -rf "${fixture:?}"/* "${tail_drive:?}"/*
   mkdir -p "$fixture/Windows/System32" "$fixture/Program Files/Tools" "$fixture/Users/guest/Downloads"
@@ -136,8 +123,8 @@ make_fixture() {
   "$wine" "$sample" --layout none 5 'D:\Users\guest\Downloads\setup.exe' </dev/null
   "$wine" "$sample" --near-miss probe1-changed 5 'D:\Users\guest\Downloads\almost.exe' </dev/null
   echo "[boot loader]" >"$fixture/boot.ini"
-  fill "$fixture" 20
-  fill "$tail_drive" 3
+  wine_machine_fill_folders "$fixture" 20
+  wine_machine_fill_folders "$tail_drive" 3
 }
 
 status=0

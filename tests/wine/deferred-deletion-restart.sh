@@ -28,6 +28,7 @@ if [[ -z $program_exe ]]; then
 fi
 
 source "$(dirname "$0")/../../scripts/lib/wine-machine.sh"
+source "$(dirname "$0")/../../scripts/lib/restart-deletion.sh"
 
 work=
 trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
@@ -55,26 +56,6 @@ kept_unix='t/kept.exe'
 # Not held: shows that the deletion below would work on a free file.
 free_dos='C:\t\free.exe'
 free_unix='t/free.exe'
-
-# The [rename] entries of wininit.ini whose target is NUL, one a line.
-nul_entries() {
-  tr -d '\r' <"$1" | awk '/^\[/ { in_rename = (tolower($0) == "[rename]"); next }
-                          in_rename && toupper(substr($0, 1, 4)) == "NUL=" { print substr($0, 5) }'
-}
-
-# True when Windows finds a file at the short path given. Given in quotes,
-# the path was not found by Wine's cmd here; short paths need none.
-windows_sees() {
-  "$wine" cmd /c "if exist $1 echo present" </dev/null 2>/dev/null | tr -d '\r' | grep -qx present
-}
-
-# The restart ends with the prefix's processes gone.
-restart() {
-  "$wineserver" -k
-  "$wineserver" -w
-  "$wine" wineboot -r </dev/null >>"$work/wineboot-restart.log" 2>&1
-  "$wineserver" -w
-}
 
 run_version() {
   local version=$1
@@ -127,7 +108,7 @@ run_version() {
     local ini entries
     ini=$windir/wininit.ini
     check "$version" "wininit.ini exists in the Windows folder" test -f "$ini"
-    entries=$( [[ -f $ini ]] && nul_entries "$ini" )
+    entries=$( [[ -f $ini ]] && wininit_nul_entries "$ini" )
     sed "s/^/    [$version] NUL=/" <<<"$entries"
     check "$version" "[rename] holds exactly two NUL= entries" test "$(grep -c . <<<"$entries")" -eq 2
     # wininit.ini is read before long names exist: short paths only, each
@@ -154,7 +135,7 @@ run_version() {
 
   # The prefix's processes, the holder among them, are ended first, as the
   # shutdown of a real machine ends them; then Wine restarts.
-  restart
+  wine_restart "$work/wineboot-restart.log"
   wait "$holder" 2>/dev/null
 
   check "$version" "$long_dos is gone after the restart" test ! -e "$c/$long_unix"

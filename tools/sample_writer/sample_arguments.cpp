@@ -6,6 +6,7 @@ namespace brisko {
 
 const char kSampleUsage[] =
     "usage: brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE\n"
+    "       brisko-sample --runnable RECORD OUTPUT_FILE\n"
     "  RECORD     1-based position of the signature in table order (1..125)\n"
     "  --near-miss one-byte-short | one-byte-long | probe1-changed | probe2-changed |\n"
     "              twenty-one-sections | header-offset-beyond-64k | none (the default)\n";
@@ -24,11 +25,15 @@ std::optional<unsigned> recordNumberFrom(const std::string& word) {
 }  // namespace
 
 std::optional<SampleRequest> parseSampleArguments(const std::vector<std::string>& words, std::string& error) {
-    SampleRequest request{0, SampleLayout::OneSection, NearMiss::None, {}};
+    SampleRequest request{0, SampleLayout::OneSection, NearMiss::None, false, {}};
+    bool shaped = false;
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word == "--layout" || word == "--near-miss") {
+        if (word == "--runnable") {
+            request.runnable = true;
+        } else if (word == "--layout" || word == "--near-miss") {
+            shaped = true;
             if (i + 1 == words.size()) {
                 error = word + " needs a value";
                 return std::nullopt;
@@ -55,6 +60,10 @@ std::optional<SampleRequest> parseSampleArguments(const std::vector<std::string>
         } else {
             operands.push_back(word);
         }
+    }
+    if (request.runnable && shaped) {
+        error = "a runnable sample takes no layout or near miss";
+        return std::nullopt;
     }
     if (operands.size() != 2) {
         error = "expected a record number and an output file";

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of brisko-sample:
 //   brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE
+//   brisko-sample --runnable RECORD OUTPUT_FILE
 // RECORD is the 1-based position of the signature in table order.
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@ struct SampleRequest {
     unsigned recordNumber;  // 1-based
     SampleLayout layout;
     NearMiss nearMiss;
+    // A sample that really runs (buildRunnableSample); no layout or near miss.
+    bool runnable;
     std::string outputPath;
 };
 

@@ -2,8 +2,10 @@
 // table. See sample_arguments.h for the command line.
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "matcher/threat_signature.h"
+#include "tools/sample_writer/runnable_sample.h"
 #include "tools/sample_writer/sample_arguments.h"
 #include "tools/sample_writer/sample_writer.h"
 
@@ -17,7 +19,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const ThreatSignature& record = signatureTable[request->recordNumber - 1];
-    const std::vector<std::uint8_t> image = buildSample(record, request->layout, request->nearMiss);
+    const std::vector<std::uint8_t> image =
+        request->runnable ? buildRunnableSample(record) : buildSample(record, request->layout, request->nearMiss);
+    if (image.empty() && request->runnable) {
+        std::fprintf(stderr, "brisko-sample: record %u (%.*s) cannot be made runnable\n", request->recordNumber,
+                     static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data());
+        return 1;
+    }
     if (image.empty()) {
         std::fprintf(stderr, "brisko-sample: layout %s with near miss %s cannot hold record %u (%.*s)\n",
                      layoutName(request->layout), nearMissName(request->nearMiss), request->recordNumber,
@@ -31,9 +39,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brisko-sample: cannot write %s\n", request->outputPath.c_str());
         return 1;
     }
-    std::printf("%s: %zu bytes, record %u (%.*s), layout %s, near miss %s\n", request->outputPath.c_str(),
-                image.size(), request->recordNumber,
-                static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data(), layoutName(request->layout),
-                nearMissName(request->nearMiss));
+    const std::string shape = request->runnable ? "runnable" : std::string("layout ") + layoutName(request->layout);
+    std::printf("%s: %zu bytes, record %u (%.*s), %s, near miss %s\n", request->outputPath.c_str(), image.size(),
+                request->recordNumber, static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data(),
+                shape.c_str(), nearMissName(request->nearMiss));
     return 0;
 }

@@ -1,0 +1,63 @@
+# The outcome of every cell, and the table of scenario x version in
+# Markdown that the runner prints at the end. A reason for a simulated
+# machine becomes a numbered note under the table. Sourced by
+# run-scenarios.sh, which fills scenarios and scenario_title.
+#
+#   record_cell NAME VERSION pass|fail|simulated [REASON]
+#   not_on_this_machine NAME VERSION   prints why the scenario cannot run
+#                                      there (scenario_NAME_not_here)
+#   partly_simulated NAME VERSION      prints what of it Wine cannot show
+#                                      there (scenario_NAME_partly)
+#   print_table VERSION...
+#   table_passed                       false when a cell failed
+
+declare -A cell_outcome cell_reason
+
+record_cell() {
+  cell_outcome[$1:$2]=$3
+  cell_reason[$1:$2]=${4:-}
+}
+
+not_on_this_machine() {
+  declare -F "scenario_$1_not_here" >/dev/null && "scenario_$1_not_here" "$2"
+}
+
+partly_simulated() {
+  declare -F "scenario_$1_partly" >/dev/null && "scenario_$1_partly" "$2"
+}
+
+print_table() {
+  local versions=("$@") name version key cell header rule notes=() i number
+  header="| Scenario |"
+  rule="|---|"
+  for version in "${versions[@]}"; do header+=" $version |"; rule+="---|"; done
+  echo "$header"
+  echo "$rule"
+  for name in "${scenarios[@]}"; do
+    local row="| ${scenario_title[$name]} |"
+    for version in "${versions[@]}"; do
+      key=$name:$version
+      cell=${cell_outcome[$key]:-not run}
+      if [[ -n ${cell_reason[$key]:-} ]]; then
+        number=0
+        for i in "${!notes[@]}"; do [[ ${notes[$i]} == "${cell_reason[$key]}" ]] && number=$((i + 1)); done
+        if [[ $number -eq 0 ]]; then notes+=("${cell_reason[$key]}"); number=${#notes[@]}; fi
+        case $cell in
+          simulated) cell="simulated machine ($number)" ;;
+          pass) cell="pass; part on the simulated machine ($number)" ;;
+          fail) cell="fail ($number)" ;;
+        esac
+      fi
+      row+=" $cell |"
+    done
+    echo "$row"
+  done
+  [[ ${#notes[@]} -eq 0 ]] && return
+  echo
+  for i in "${!notes[@]}"; do echo "$((i + 1)). ${notes[$i]}"; done
+}
+
+table_passed() {
+  local key
+  for key in "${!cell_outcome[@]}"; do [[ ${cell_outcome[$key]} != fail ]] || return 1; done
+}
