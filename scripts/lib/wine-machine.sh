@@ -13,6 +13,11 @@
 #                                     with no link out of the prefix
 #   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb,
 #                                     and removes the folder
+#   wine_machine_network_drive_c      makes C: a network drive, so that a
+#                                     scan walks only the drives added
+#   wine_machine_find_built BUILD_DIR NAME
+#                                     prints the path of a built file; ends
+#                                     the script when there is none
 
 wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
 wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
@@ -77,6 +82,20 @@ wine_machine_start_display() {
   done
   echo "no free X display" >&2
   return 1
+}
+
+wine_machine_network_drive_c() {
+  "$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
+  # The drive types are read when the server starts.
+  "$wineserver" -k
+  "$wineserver" -w || true
+}
+
+wine_machine_find_built() {
+  local found
+  found=$(find "$1" -name "$2" -type f -print -quit)
+  [[ -n $found ]] || { echo "$0: no $2 under $1; build it first" >&2; exit 2; }
+  echo "$found"
 }
 
 wine_machine_make_prefix() {

@@ -27,19 +27,12 @@ files=${2:-30000}
 rounds=${3:-5}
 [[ $files =~ ^[0-9]+$ && $rounds =~ ^[1-9][0-9]*$ ]] || { echo "$0: FILES and ROUNDS are counts" >&2; exit 2; }
 
-find_built() {
-  local found
-  found=$(find "$build_dir" -name "$1" -type f -print -quit)
-  [[ -n $found ]] || { echo "$0: no $1 under $build_dir; build it first" >&2; exit 2; }
-  echo "$found"
-}
-brisko_exe=$(find_built brisko.exe)
-driver_exe=$(find_built brisko-driver.exe)
-walk_exe=$(find_built drive-walk.exe)
-
 top=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
+brisko_exe=$(wine_machine_find_built "$build_dir" brisko.exe)
+driver_exe=$(wine_machine_find_built "$build_dir" brisko-driver.exe)
+walk_exe=$(wine_machine_find_built "$build_dir" drive-walk.exe)
 work=
 trap '[[ -z $work ]] || wine_machine_cleanup "$work"' EXIT
 trap 'exit 130' INT TERM HUP
@@ -47,9 +40,7 @@ wine_machine_make_work "$build_dir" scan-benchmark || exit 1
 
 wine_machine_start_display "$work"
 wine_machine_make_prefix "$work"
-"$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
-"$wineserver" -k
-"$wineserver" -w || true
+wine_machine_network_drive_c
 cp "$brisko_exe" "$driver_exe" "$walk_exe" "$WINEPREFIX/drive_c/"
 
 # Ten folders to a group, a hundred files to a folder; text files of a few

@@ -22,22 +22,16 @@ if [[ $# -ne 1 ]]; then
   exit 2
 fi
 build_dir=$(cd "$1" && pwd)
-find_built() {
-  local found
-  found=$(find "$build_dir" -name "$1" -type f -print -quit)
-  [[ -n $found ]] || { echo "$0: no $1 under $build_dir; build it first" >&2; exit 2; }
-  echo "$found"
-}
-brisko_exe=$(find_built brisko.exe)
-driver_exe=$(find_built brisko-driver.exe)
-sample_exe=$(find_built brisko-sample.exe)
+top=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=scripts/lib/wine-machine.sh
+source "$top/scripts/lib/wine-machine.sh"
+brisko_exe=$(wine_machine_find_built "$build_dir" brisko.exe)
+driver_exe=$(wine_machine_find_built "$build_dir" brisko-driver.exe)
+sample_exe=$(wine_machine_find_built "$build_dir" brisko-sample.exe)
 
 shots="$build_dir/ui-screenshots"
 mkdir -p "$shots"
 
-top=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=scripts/lib/wine-machine.sh
-source "$top/scripts/lib/wine-machine.sh"
 # shellcheck source=tests/ui_automation/screen_pixels.sh
 source "$top/tests/ui_automation/screen_pixels.sh"
 art="$top/resources/art"
@@ -49,9 +43,7 @@ wine_machine_make_work "$build_dir" ui-tests || exit 1
 wine_machine_start_display "$work"
 wine_machine_make_prefix "$work"
 # C: becomes a network drive, so that the scan walks the fixture alone.
-"$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
-"$wineserver" -k
-"$wineserver" -w || true
+wine_machine_network_drive_c
 fixture="$work/fixture"
 tail_drive="$work/tail"
 mkdir "$fixture" "$tail_drive"
@@ -71,8 +63,9 @@ start_brisko() {
 }
 
 # On D: three infected samples, a near miss, ordinary files and filler
-# folders, enough for the driver to find the scan there; on E: more filler,
-# which the scan reaches only after D:.
+# folders, enough for the driver to find the scan there (10,000 files: a
+# few tenths of a second of walking, now that the status is drawn at most
+# 30 times a second); on E: more filler, which the scan reaches only after D:.
 fill() {  # fill FOLDER COUNT
   local folder file
   for folder in $(seq -w 1 "$2"); do
@@ -89,7 +82,7 @@ make_fixture() {
   "$wine" "$sample" --layout none 5 'D:\Users\guest\Downloads\setup.exe' </dev/null
   "$wine" "$sample" --near-miss probe1-changed 5 'D:\Users\guest\Downloads\almost.exe' </dev/null
   echo "[boot loader]" >"$fixture/boot.ini"
-  fill "$fixture" 20
+  fill "$fixture" 100
   fill "$tail_drive" 3
 }
 
