@@ -46,6 +46,7 @@ cp "$brisko_exe" "$driver_exe" "$walk_exe" "$WINEPREFIX/drive_c/"
 # Ten folders to a group, a hundred files to a folder; text files of a few
 # lengths, none of which a signature takes.
 tree="$work/tree"
+mkdir "$tree"
 echo "making $files files under D:"
 for ((i = 0; i < files; i++)); do
   if ((i % 100 == 0)); then
@@ -77,10 +78,15 @@ time_walk() {
   echo "${BASH_REMATCH[2]}"
 }
 
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The scan's time over the walk's, two decimals; 0 when the walk took no time.
+ratio_of() { awk -v s="$1" -v w="$2" 'BEGIN { printf "%.2f\n", (w > 0) ? s / w : 0 }'; }
 
+# A round's two measures are taken one right after the other, under much the
+# same load: the median of the rounds' ratios is the figure to quote.
 scans=()
 walks=()
+ratios=()
 for ((round = 0; round <= rounds; round++)); do
   scan=$(time_scan)
   walk=$(time_walk)
@@ -88,12 +94,13 @@ for ((round = 0; round <= rounds; round++)); do
     echo "warm-up: scan $scan ms, walk $walk ms"
     continue
   fi
-  echo "round $round: scan $scan ms, walk $walk ms"
+  ratio=$(ratio_of "$scan" "$walk")
+  echo "round $round: scan $scan ms, walk $walk ms, ratio $ratio"
   scans+=("$scan")
   walks+=("$walk")
+  ratios+=("$ratio")
 done
 
-scan=$(median "${scans[@]}")
-walk=$(median "${walks[@]}")
-echo "files: $files; median of $rounds rounds: brisko.exe scan $scan ms, bare FindFirstFile walk $walk ms"
-awk -v s="$scan" -v w="$walk" 'BEGIN { if (w > 0) printf "ratio: %.2f\n", s / w; else print "ratio: the walk took 0 ms" }'
+echo "files: $files; medians of $rounds rounds: brisko.exe scan $(median "${scans[@]}") ms," \
+  "bare FindFirstFile walk $(median "${walks[@]}") ms"
+echo "ratio: $(median "${ratios[@]}")"
