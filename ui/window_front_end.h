@@ -14,7 +14,7 @@ constexpr std::uint32_t kShowItemMessage = 10;
 constexpr std::uint32_t kAppendLineMessage = 11;
 
 // After a look that found the thread's queue empty, a paced pump leaves it
-// alone this long: the stop keys and buttons still answer at once.
+// alone this long: the stop key and buttons are still answered within it.
 constexpr std::uint32_t kQuietQueueIntervalMs = 10;
 
 // Questions are left to the window's own dialogs.
