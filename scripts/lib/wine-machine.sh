@@ -13,9 +13,11 @@
 #                                     with no link out of the prefix
 #   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb,
 #                                     and removes the folder
+#   wine_machine_network_drive_c      makes C: a network drive, so that a
+#                                     scan walks only the drives added
 #   wine_machine_find_built BUILD_DIR NAME
-#                                     prints the path of a built program, or
-#                                     says to build it and exits
+#                                     prints the path of a built file; ends
+#                                     the script when there is none
 #   wine_machine_fill_folders ROOT N  N folders of 100 small text files
 #                                     under ROOT/Data: a drive the scan
 #                                     takes a while to walk
@@ -85,6 +87,20 @@ wine_machine_start_display() {
   return 1
 }
 
+wine_machine_network_drive_c() {
+  "$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
+  # The drive types are read when the server starts.
+  "$wineserver" -k
+  "$wineserver" -w || true
+}
+
+wine_machine_find_built() {
+  local found
+  found=$(find "$1" -name "$2" -type f -print -quit)
+  [[ -n $found ]] || { echo "$0: no $2 under $1; build it first" >&2; exit 2; }
+  echo "$found"
+}
+
 wine_machine_make_prefix() {
   local work=$1
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="$wine_machine_dll_overrides"
@@ -100,14 +116,6 @@ wine_machine_make_prefix() {
   done < <(find "$WINEPREFIX/drive_c" -type l -print0)
   # Without a window manager Wine draws the caption bars itself.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-}
-
-
-wine_machine_find_built() {
-  local found
-  found=$(find "$1" -name "$2" -type f -print -quit)
-  [[ -n $found ]] || { echo "$0: no $2 under $1; build it first" >&2; exit 2; }
-  echo "$found"
 }
 
 wine_machine_fill_folders() {

@@ -55,9 +55,7 @@ wine_machine_make_work "$build_dir" ui-tests || exit 1
 wine_machine_start_display "$work"
 wine_machine_make_prefix "$work"
 # C: becomes a network drive, so that the scan walks the fixture alone.
-"$wine" reg add 'HKLM\Software\Wine\Drives' /v c: /d network /f >/dev/null 2>&1
-"$wineserver" -k
-"$wineserver" -w || true
+wine_machine_network_drive_c
 fixture="$work/fixture"
 tail_drive="$work/tail"
 mkdir "$fixture" "$tail_drive"
@@ -112,8 +110,9 @@ start_brisko() {
 }
 
 # On D: three infected samples, a near miss, ordinary files and filler
-# folders, enough for the driver to find the scan there; on E: more filler,
-# which the scan reaches only after D:.
+# folders, enough for the driver to find the scan there (10,000 files: a
+# few tenths of a second of walking, now that the status is drawn at most
+# 30 times a second); on E: more filler, which the scan reaches only after D:.
 make_fixture() {
   rm -rf "${fixture:?}"/* "${tail_drive:?}"/*
   mkdir -p "$fixture/Windows/System32" "$fixture/Program Files/Tools" "$fixture/Users/guest/Downloads"
@@ -123,7 +122,7 @@ make_fixture() {
   "$wine" "$sample" --layout none 5 'D:\Users\guest\Downloads\setup.exe' </dev/null
   "$wine" "$sample" --near-miss probe1-changed 5 'D:\Users\guest\Downloads\almost.exe' </dev/null
   echo "[boot loader]" >"$fixture/boot.ini"
-  wine_machine_fill_folders "$fixture" 20
+  wine_machine_fill_folders "$fixture" 100
   wine_machine_fill_folders "$tail_drive" 3
 }
 

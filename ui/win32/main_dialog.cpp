@@ -22,6 +22,9 @@ namespace {
 
 constexpr UINT_PTR kScanStartTimer = 100;
 constexpr UINT kScanStartDelayMs = 100;
+// Draws an item held back by the status's pacing while the scan runs. Not
+// 27: the scan's pump takes any message carrying the Escape code as Escape.
+constexpr UINT_PTR kStatusRefreshTimer = 101;
 // Where the dialog stands while its children are rescaled, and its size.
 constexpr int kDialogWidth = 600;
 constexpr int kDialogHeight = 462;
@@ -204,7 +207,11 @@ void CMainDialog::runScan() {
     KillTimer(window_, kScanStartTimer);
     // A stop confirmed before the first tick does not count.
     run_->session().stopRequested = 0;
+    statusRefresh_.start();
+    SetTimer(window_, kStatusRefreshTimer, StatusRefresh::kIntervalMs, nullptr);
     runScanDriver(*run_);
+    KillTimer(window_, kStatusRefreshTimer);
+    if (statusRefresh_.finish()) drawCurrentItem();
     cancel_.show(false);
     ok_.show(true);
     searchingFor_.show(false);
@@ -215,7 +222,11 @@ void CMainDialog::runScan() {
     if (endAfterScan_) endDialog(IDOK);
 }
 
-void CMainDialog::showCurrentItem() { statusText_.setText(run_->session().currentItem); }
+void CMainDialog::showCurrentItem() {
+    if (statusRefresh_.itemArrived(GetTickCount())) drawCurrentItem();
+}
+
+void CMainDialog::drawCurrentItem() { statusText_.setText(run_->session().currentItem); }
 
 void CMainDialog::appendReportLine() {
     const ScanSession& session = run_->session();
@@ -258,7 +269,7 @@ void CMainDialog::paintSkin() {
     BitBlt(dc.get(), 0, 0, backgroundSize_.bmWidth, backgroundSize_.bmHeight, backgroundDC_.get(), 0, 0, SRCCOPY);
 }
 
-bool CMainDialog::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool CMainDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
         // The scan's two messages have the numbers of WM_ENABLE and
@@ -271,6 +282,10 @@ bool CMainDialog::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result
             appendReportLine();
             return true;
         case WM_TIMER:
+            if (wParam == kStatusRefreshTimer) {
+                if (statusRefresh_.tick(GetTickCount())) drawCurrentItem();
+                return true;
+            }
             // A question open before the first tick runs its own message
             // loop: the timer ticks again once it is answered.
             if (IsWindowEnabled(window_)) runScan();

@@ -7,6 +7,7 @@
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi_handles.h"
+#include "ui/status_refresh.h"
 #include "ui/win32/color_label.h"
 #include "ui/win32/dialog_front_end.h"
 #include "ui/win32/skinned_button.h"
@@ -37,6 +38,7 @@ private:
     // Asks whether to stop a running scan; closes the dialog when none runs.
     void stopOrClose(const char* caption);
     void showCurrentItem();
+    void drawCurrentItem();
     void appendReportLine();
     void updateReportExtent();
     void paintSkin();
@@ -74,6 +76,8 @@ private:
     bool scanRunning_ = false;
     // OK was pressed while the scan wound down.
     bool endAfterScan_ = false;
+    // When the status text is drawn while a scan runs.
+    StatusRefresh statusRefresh_;
     // The one scan of the program's run, made with the window.
     std::optional<DialogFrontEnd> frontEnd_;
     std::optional<Scan> run_;

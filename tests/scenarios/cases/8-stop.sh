@@ -11,7 +11,7 @@ scenario_stop() {
   mkdir -p "$e"
   ln -s "$e" "$WINEPREFIX/dosdevices/e:"
   sample_plant netsvc "$c/windows/system32/netsvc32.exe"
-  wine_machine_fill_folders "$d" 10
+  wine_machine_fill_folders "$d" 100
   wine_machine_fill_folders "$e" 3
   printf '%s     %s removed\n' "$(windows_path "$c/windows/system32/netsvc32.exe")" "$(sample_threat netsvc)" \
     >"$machine/finds.expected"
