@@ -87,7 +87,7 @@ logo() {
   local target=$1 mark=$2
   write_bmp 24 "$target" -size 100x36 "xc:$footer" \
     -fill "$mark" -draw "circle 17,18 17,4" -fill white -font "$font" -pointsize 16 -gravity west -annotate +10+0 Q \
-    -fill "$band" -pointsize 14 -annotate +36+0 uenlor
+    -fill "$band" -pointsize 14 -annotate +32+0 uenlor
 }
 logo quenlorlogo_notfocus.bmp '#2F72D8'
 logo quenlorlogo_focus.bmp '#E8730C'

@@ -2,6 +2,7 @@
 // laid out for, and none uses a grey that loading would repaint.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -48,6 +49,39 @@ std::uint32_t paletteColourAt(const Bitmap& bitmap, int x, int y) {
     const std::size_t stride = (bitmap.width + 3) / 4 * 4;
     const std::size_t pixels = little(bitmap.bytes, 10, 4);
     return bitmap.palette.at(bitmap.bytes.at(pixels + (bitmap.height - 1 - y) * stride + x));
+}
+
+// Colour of a pixel of an uncompressed 24-bit bottom-up bitmap, top row 0.
+std::uint32_t trueColourAt(const Bitmap& bitmap, int x, int y) {
+    const std::size_t stride = (static_cast<std::size_t>(bitmap.width) * 3 + 3) / 4 * 4;
+    const std::size_t pixels = little(bitmap.bytes, 10, 4);
+    return little(bitmap.bytes, pixels + (bitmap.height - 1 - y) * stride + 3 * static_cast<std::size_t>(x), 3);
+}
+
+// The widths of the blank columns between the runs of drawn columns of a
+// 24-bit picture, left to right; blank is the background colour give or
+// take the blending of the letters' edges.
+std::vector<int> blankGaps(const Bitmap& bitmap, std::uint32_t background) {
+    const auto near = [](std::uint32_t a, std::uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int difference = static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF);
+            if (difference > 40 || difference < -40) return false;
+        }
+        return true;
+    };
+    std::vector<int> gaps;
+    int blank = -1;  // no drawn column seen yet
+    for (int x = 0; x < bitmap.width; ++x) {
+        bool drawn = false;
+        for (int y = 0; y < bitmap.height && !drawn; ++y) drawn = !near(trueColourAt(bitmap, x, y), background);
+        if (!drawn) {
+            if (blank >= 0) ++blank;
+        } else {
+            if (blank > 0) gaps.push_back(blank);
+            blank = 0;
+        }
+    }
+    return gaps;
 }
 
 TEST(ArtworkTest, SizesAndDepths) {
@@ -101,6 +135,23 @@ TEST(ArtworkTest, SkinIsMagentaOutsideARoundedOutline) {
     for (const Point& p : points) {
         SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
         EXPECT_EQ(paletteColourAt(skin, p.x, p.y) == 0xFF00FFu, p.magenta);
+    }
+}
+
+// The badge carries the name's first letter: the rest of the name follows
+// it as closely as the name's own letters follow each other, so the logo
+// reads as one word.
+TEST(ArtworkTest, LogoNameFollowsItsBadgeWithoutAGap) {
+    for (const char* file : {"quenlorlogo_focus.bmp", "quenlorlogo_notfocus.bmp"}) {
+        SCOPED_TRACE(file);
+        const Bitmap logo = readBitmap(file);
+        ASSERT_EQ(logo.bitsPerPixel, 24);
+        const std::uint32_t footer = trueColourAt(logo, 0, 0);
+        const std::vector<int> gaps = blankGaps(logo, footer);
+        // The badge, then the six letters of the rest of the name.
+        ASSERT_EQ(gaps.size(), 6u);
+        const int widestBetweenLetters = *std::max_element(gaps.begin() + 1, gaps.end());
+        EXPECT_LE(gaps.front(), widestBetweenLetters);
     }
 }
 
