@@ -29,7 +29,7 @@ program=brisko.exe
 
 through_brisko_scan() {
   scenarios+=("$1-scan")
-  scenario_title[$1-scan]="${2:-${scenario_title[$1]}} (brisko-scan.exe)"
+  scenario_title["$1-scan"]="${2:-${scenario_title[$1]}} (brisko-scan.exe)"
 }
 
 # The run's window title, as the code names the program.
