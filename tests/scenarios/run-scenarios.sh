@@ -5,6 +5,8 @@
 # values, starts brisko.exe on a virtual display, drives it with
 # brisko-driver.exe, answers every question as it says, and checks the
 # machine afterwards (and again after Wine's restart where it restarts).
+# A row NAME-scan runs the scenario NAME through brisko-scan.exe instead,
+# and checks its exit code and log too.
 #
 #   tests/scenarios/run-scenarios.sh [--ci] [--versions "V..."]
 #                                    [--scenarios "NAME..."] [--table FILE]
@@ -21,9 +23,12 @@ all_versions=(win98 nt40 winxp win7 win10)
 # The CI's share: every family's branch once, on three machines (the 9x
 # family; NT 5, whose process searches go through PSAPI; later NT, through
 # the performance data): the files, hosts paths, the memory scan, the
-# deletion at the next start both ways, the registry and a stopped scan.
+# deletion at the next start both ways, the registry and a stopped scan;
+# and brisko-scan.exe's three exit codes of an infected machine: 1 (a
+# running program ended), 3010 (restart refused) and 1641 (restart started).
 ci_cells=(files:win98 hosts:win98 locked-yes:win98 hosts:winxp variant:winxp running:winxp
-          autostart:win7 locked-no:win7 stop:win7)
+          autostart:win7 locked-no:win7 stop:win7
+          locked-yes-scan:win98 running-scan:winxp locked-no-scan:win7)
 
 usage() {
   echo "usage: $0 [--ci] [--versions \"V...\"] [--scenarios \"NAME...\"] [--table FILE] BUILD_DIR" >&2
@@ -48,7 +53,7 @@ build_dir=$(cd "$1" && pwd)
 # shellcheck source=scripts/lib/wine-machine.sh
 source "$top/scripts/lib/wine-machine.sh"
 tools=()
-for program in brisko.exe brisko-driver.exe brisko-sample.exe brisko-infected-hosts.exe brisko_schedule_deletion.exe; do
+for program in brisko.exe brisko-scan.exe brisko-driver.exe brisko-sample.exe brisko-infected-hosts.exe brisko_schedule_deletion.exe; do
   tools+=("$(wine_machine_find_built "$build_dir" "$program")") || exit 2
 done
 # shellcheck source=scripts/lib/restart-deletion.sh
@@ -61,6 +66,8 @@ source "$here/lib/checks.sh"
 source "$here/lib/samples.sh"
 # shellcheck source=tests/scenarios/lib/table.sh
 source "$here/lib/table.sh"
+# shellcheck source=tests/scenarios/lib/program.sh
+source "$here/lib/program.sh"
 
 scenarios=()
 declare -A scenario_title
@@ -95,7 +102,9 @@ run_cell() {
   check_failures=0
   cell_started=$SECONDS
   machine_open "$version" "$name"
-  "scenario_$name" "$version"
+  program=brisko.exe
+  [[ $name == *-scan ]] && program=brisko-scan.exe
+  "scenario_${name%-scan}" "$version"
   machine_close
   local outcome=pass
   [[ $check_failures -eq 0 ]] || outcome=fail

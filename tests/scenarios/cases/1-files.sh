@@ -4,6 +4,7 @@
 # file of both drives, and every other file keeps its bytes and times.
 scenarios+=(files)
 scenario_title[files]="1. Samples on C: and D:, nested, Program Files, read-only; near misses"
+through_brisko_scan files
 
 # The file's size, times and checksum are the same after the scan.
 unchanged_file() {
@@ -45,8 +46,7 @@ scenario_files() {
   scanned=$(count_files "$c" "$d")
   fingerprint "$c" "$d" | grep -vF -f <(printf '%s\n' "${!infected[@]}") >"$machine/untouched.before"
 
-  brisko_start
-  expect "SCAN starts the scan" drive scan
+  program_scan
   read_report
   expect_report "$finds" "$scanned" 5 5
   # Drives are walked in order: every find on C: comes before those on D:.
@@ -60,6 +60,5 @@ scenario_files() {
     diff "$machine/untouched.before" "$machine/untouched.after"
   # Checked at every detection, the clean hosts file is only read.
   expect "the clean hosts file ($(windows_path "$hosts")) is there, untouched" unchanged_file "$hosts"
-  expect "OK ends the program" drive ok
-  expect "brisko.exe has ended" brisko_wait 20
+  program_ends 1
 }

@@ -5,6 +5,7 @@
 # do the current user's (HKCU), which the program does not look at.
 scenarios+=(autostart)
 scenario_title[autostart]="2. Run and RunServices values (HKLM removed by both rules, HKCU and others kept)"
+through_brisko_scan autostart
 
 scenario_autostart() {
   local run='Software\Microsoft\Windows\CurrentVersion\Run'
@@ -38,8 +39,7 @@ scenario_autostart() {
   local scanned
   scanned=$(count_files "$c" "$d")
 
-  brisko_start
-  expect "SCAN starts the scan" drive scan
+  program_scan
   read_report
   expect_report "$finds" "$scanned" 2 2
   for entry in "${values[@]}"; do
@@ -50,6 +50,5 @@ scenario_autostart() {
       expect "$key $name ($data) stays" test "$(registry_value "$key" "$name")" == "$data"
     fi
   done
-  expect "OK ends the program" drive ok
-  expect "brisko.exe has ended" brisko_wait 20
+  program_ends 1
 }

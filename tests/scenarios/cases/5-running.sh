@@ -2,6 +2,7 @@
 # and removes the file, with the "System Memory" line first.
 scenarios+=(running)
 scenario_title[running]="5. A running infected program: System Memory line, process ended, file removed"
+through_brisko_scan running
 
 scenario_running_partly() {
   [[ $1 == win98 ]] || return 1
@@ -27,8 +28,7 @@ scenario_running() {
     scanned=$((scanned - 1))
   fi
 
-  brisko_start
-  expect "SCAN starts the scan" drive scan
+  program_scan
   read_report
   expect_report "$finds" "$scanned" 1 1
   if [[ $version != win98 ]]; then
@@ -37,6 +37,5 @@ scenario_running() {
   fi
   expect "the infected program has ended" eventually 5 process_gone "$running"
   expect "its file is gone" test ! -e "$file"
-  expect "OK ends the program" drive ok
-  expect "brisko.exe has ended" brisko_wait 20
+  program_ends 1
 }

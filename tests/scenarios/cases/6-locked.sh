@@ -3,11 +3,17 @@
 # NUL= entry with the short path in wininit.ini; NT: a delayed move) and
 # the restart question after the statistics.
 #   locked-yes  Yes: the program asks for the restart, every program ends,
-#               and after Wine's restart the file is gone.
+#               and after Wine's restart the file is gone. Through
+#               brisko-scan.exe, --restart force answers Yes and the exit
+#               code 1641 says that the restart was started.
 #   locked-no   No: the program stays; the file is still there, scheduled.
+#               Through brisko-scan.exe, --restart never answers No and the
+#               exit code 3010 says that a restart is needed.
 scenarios+=(locked-yes locked-no)
 scenario_title[locked-yes]="6. A locked infected file: scheduled, restart question Yes, gone after the restart"
 scenario_title[locked-no]="6. A locked infected file: scheduled, restart question No, still scheduled"
+through_brisko_scan locked-yes "6. A locked infected file: scheduled, --restart force answers Yes, exit code 1641, gone after the restart"
+through_brisko_scan locked-no "6. A locked infected file: scheduled, --restart never answers No, exit code 3010, still scheduled"
 
 # On D:, which is walked after C:: the wininit.ini the program writes on
 # the 9x family is not among the files it scans.
@@ -28,7 +34,8 @@ expect_scheduled() {
 }
 
 # The scan up to the restart question; the holder's pid in holder.
-scan_locked_file() {
+# brisko-scan.exe is run with the options given after VERSION.
+scan_locked_file() {  # scan_locked_file VERSION [ARGS...]
   local version=$1 file="$d/Program Files/Some App/locked one.exe"
   sample_plant setup "$file"
   rm -f "$c/windows/wininit.ini"
@@ -39,14 +46,13 @@ scan_locked_file() {
   local scanned
   scanned=$(count_files "$c" "$d")
 
-  brisko_start
-  expect "SCAN starts the scan" drive scan
+  program_scan "${@:2}"
   # Ending the holder by the file's path finds no program, which is
   # announced where the search can fail: Tool Help (9x) and the process
   # table of the performance data (NT 4 and from Vista on). Under NT 5 the
   # search through PSAPI finds nothing to end and says nothing.
   if [[ $version != winxp ]]; then
-    expect "Could not kill process is announced, and OK closes it" drive notice "Could not kill process" "$locked_dos"
+    program_notice "Could not kill process" "$locked_dos"
   fi
   read_report
   expect_report "$machine/finds.expected" "$scanned" 1 0
@@ -56,10 +62,9 @@ scan_locked_file() {
 
 scenario_locked-yes() {
   local version=$1 holder
-  scan_locked_file "$version"
-  expect "Yes is pressed in the restart question" drive restart yes
-  # Wine ends every program of the session for the restart it is asked.
-  expect "brisko.exe ends with the session" brisko_wait 30
+  scan_locked_file "$version" --restart force
+  program_restart yes
+  program_ends_with_session 1641
   expect "the holder ends with the session" eventually 10 process_gone "$holder"
   restart
   expect "after the restart the file is gone" test ! -e "$d/Program Files/Some App/locked one.exe"
@@ -71,10 +76,9 @@ scenario_locked-yes() {
 scenario_locked-no() {
   local version=$1 holder
   scan_locked_file "$version"
-  expect "No is pressed; the program waits for OK" drive restart no
+  program_restart no
   expect "the file is still there" test -e "$d/Program Files/Some App/locked one.exe"
   expect_scheduled "$version"
-  expect "OK ends the program" drive ok
-  expect "brisko.exe has ended" brisko_wait 20
+  program_ends 3010
   expect "the holder still runs" kill -0 "$holder"
 }

@@ -2,8 +2,6 @@
 # "FAIL ..."; a cell passes when none failed. Sourced by run-scenarios.sh.
 #
 #   expect WHAT COMMAND...       the command succeeds
-#   read_report                  waits for the end of the scan; the report
-#                                list's lines go to $machine/report.txt
 #   expect_report FINDS SCANNED INFECTED REMOVED
 #                                the report is exactly the lines of the file
 #                                FINDS (in any order) and the statistics block
@@ -26,14 +24,6 @@ expect() {
     echo "FAIL $at $what"
     check_failures=$((check_failures + 1))
   fi
-}
-
-read_report() {
-  drive report >"$machine/driver-report.log" 2>&1
-  local status=$?
-  tr -d '\r' <"$machine/driver-report.log" | sed -n 's/^     | //p' >"$machine/report.txt"
-  sed 's/^/     | /' "$machine/report.txt"
-  expect "the scan ends and its report is read" test "$status" -eq 0
 }
 
 # The statistics block a scan closes with: a blank line first when

@@ -1,5 +1,6 @@
 # One scenario's Windows machine: a copy of a template Wine prefix made once
-# per Windows version, with brisko.exe and its helpers on C:, and the
+# per Windows version, with brisko.exe, brisko-scan.exe and its wrapper
+# C:\brisko-scan.bat, the helpers on C:, a network drive L: for logs, and the
 # commands a scenario uses on it. Sourced by run-scenarios.sh after
 # scripts/lib/wine-machine.sh; the runner sets run_dir (its own folder) and
 # tools (the Windows programs it copies in).
@@ -7,7 +8,8 @@
 #   machine_template VERSION    makes RUN_DIR/templates/VERSION once
 #   machine_open VERSION NAME   sets WINEPREFIX to a fresh copy of the
 #                               template, machine to its folder, c to its
-#                               drive C: and d to its drive D:
+#                               drive C: and d to its drive D:; L: is
+#                               machine/logs
 #   machine_close               ends its processes and removes it
 #   brisko_start / brisko_wait  start brisko.exe; wait for it to end
 #   drive ARGS...               run brisko-driver.exe
@@ -29,6 +31,11 @@ machine_template() {
   # is there, as on a real machine.
   [[ $version == win98 ]] && printf '127.0.0.1       localhost\r\n' >"$folder/prefix/drive_c/windows/hosts"
   cp "${tools[@]}" "$folder/prefix/drive_c/"
+  # Who runs it, and brisko-scan.exe's whole exit code, as cmd reads them.
+  printf '%s\r\n' '@echo off' 'echo machine %COMPUTERNAME%, user %USERNAME%' 'C:\brisko-scan.exe %*' \
+    'echo exit code %errorlevel%' >"$folder/prefix/drive_c/brisko-scan.bat"
+  # Not a fixed drive: no scan walks it.
+  "$wine" reg add 'HKLM\Software\Wine\Drives' /v l: /d network /f >/dev/null 2>&1
   "$wineserver" -k >/dev/null 2>&1 || true
   "$wineserver" -w
 }
@@ -37,12 +44,13 @@ machine_open() {
   local version=$1 name=$2
   machine=$run_dir/machines/$name-$version
   rm -rf "$machine"
-  mkdir -p "$machine/drive_d"
+  mkdir -p "$machine/drive_d" "$machine/logs"
   cp -a "$run_dir/templates/$version/prefix" "$machine/prefix"
   export WINEPREFIX=$machine/prefix
   c=$WINEPREFIX/drive_c
   d=$machine/drive_d
   ln -s "$d" "$WINEPREFIX/dosdevices/d:"
+  ln -s "$machine/logs" "$WINEPREFIX/dosdevices/l:"
   brisko_pid=
   wine_keep_running
 }

@@ -8,6 +8,7 @@
 #                                      there (scenario_NAME_not_here)
 #   partly_simulated NAME VERSION      prints what of it Wine cannot show
 #                                      there (scenario_NAME_partly)
+# A row NAME-scan has the reasons of NAME unless it states its own.
 #   print_table VERSION...
 #   table_passed                       false when a cell failed
 
@@ -19,11 +20,22 @@ record_cell() {
 }
 
 not_on_this_machine() {
-  declare -F "scenario_$1_not_here" >/dev/null && "scenario_$1_not_here" "$2"
+  reason_of "$1" not_here "$2"
 }
 
 partly_simulated() {
-  declare -F "scenario_$1_partly" >/dev/null && "scenario_$1_partly" "$2"
+  reason_of "$1" partly "$2"
+}
+
+reason_of() {  # reason_of NAME KIND VERSION
+  local name
+  for name in "$1" "${1%-scan}"; do
+    if declare -F "scenario_${name}_$2" >/dev/null; then
+      "scenario_${name}_$2" "$3"
+      return
+    fi
+  done
+  return 1
 }
 
 print_table() {
