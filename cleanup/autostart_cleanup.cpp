@@ -25,10 +25,13 @@ void lowerCase(char* text) {
 
 // The line of a removed value, and its event for front ends that keep a
 // record.
-void postRemovedLine(ScanContext& scan, const char* name, const char* keyName, const char* valueName) {
+void postRemovedLine(ScanContext& scan, const char* name, const char* keyName, RegistryView view,
+                     const char* valueName) {
     if (scan.session.reportWindow == 0) return;
     scan.postReportLine("System Registry     %s removed", name);
-    scan.noteEvent({ScanEventKind::kRegistryValue, keyName, name, valueName});
+    ScanEvent event{ScanEventKind::kRegistryValue, keyName, name, valueName};
+    event.view = registryViewName(view);
+    scan.noteEvent(event);
 }
 
 // A name longer than the field is not remembered: a cut name could later
@@ -37,20 +40,21 @@ void rememberValueName(ScanSession& session, const char* valueName) {
     copyIfFits(session.autostartValueName, valueName);
 }
 
-// Removes the value remembered from an earlier detection wherever it stands.
-void removeRememberedValue(ScanContext& scan, const char* threatName) {
+// Removes the value remembered from an earlier detection wherever it stands
+// in the view.
+void removeRememberedValue(ScanContext& scan, const char* threatName, RegistryView view) {
     for (const char* key : {kRunKey, kRunServicesKey, kVariantUninstallKey}) {
-        if (deleteRegistryValue(key, scan.session.autostartValueName) != 0) {
-            postRemovedLine(scan, threatName, key, scan.session.autostartValueName);
+        if (deleteRegistryValue(key, view, scan.session.autostartValueName) != 0) {
+            postRemovedLine(scan, threatName, key, view, scan.session.autostartValueName);
         }
     }
 }
 
 // Judges one value of the key by the two rules; true when it was deleted.
-bool treatAutostartValue(ScanContext& scan, const char* keyName, const char* valueName) {
+bool treatAutostartValue(ScanContext& scan, const char* keyName, RegistryView view, const char* valueName) {
     ScanSession& session = scan.session;
     ValueText data;
-    if (readRegistryValue(keyName, valueName, data) == 0) return false;
+    if (readRegistryValue(keyName, view, valueName, data) == 0) return false;
     lowerCase(data);
     lowerCase(session.infectedPath);
     ValueText expanded;
@@ -62,15 +66,15 @@ bool treatAutostartValue(ScanContext& scan, const char* keyName, const char* val
 
     switch (judgeAutostartValue(data, expansionFits ? expanded : nullptr, session.infectedPath)) {
         case AutostartVerdict::kDeleteSystemFileReference:
-            if (deleteRegistryValue(keyName, valueName) == 0) return false;
+            if (deleteRegistryValue(keyName, view, valueName) == 0) return false;
             rememberValueName(session, valueName);
-            postRemovedLine(scan, kWalkLabel, keyName, valueName);
+            postRemovedLine(scan, kWalkLabel, keyName, view, valueName);
             return true;
         case AutostartVerdict::kDeleteFullPath:
             // Remembered even when the deletion fails, to be tried again.
             rememberValueName(session, valueName);
-            if (deleteRegistryValue(keyName, valueName) == 0) return false;
-            postRemovedLine(scan, kWalkLabel, keyName, valueName);
+            if (deleteRegistryValue(keyName, view, valueName) == 0) return false;
+            postRemovedLine(scan, kWalkLabel, keyName, view, valueName);
             return true;
         case AutostartVerdict::kKeepBareReference:
         case AutostartVerdict::kKeep:
@@ -81,9 +85,9 @@ bool treatAutostartValue(ScanContext& scan, const char* keyName, const char* val
 
 // Walks the values the key held when the walk began; a deleted value's
 // successors move down one index.
-void walkAutostartValues(ScanContext& scan, const char* keyName) {
+void walkAutostartValues(ScanContext& scan, const char* keyName, RegistryView view) {
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(keyName, kKeyRead, key) != kErrorSuccess) return;
+    if (registry().openMachineKey(keyName, kKeyRead, view, key) != kErrorSuccess) return;
     std::uint32_t count = 0;
     if (key->countValues(count) != kErrorSuccess) count = 0;
     std::uint32_t deleted = 0;
@@ -92,17 +96,25 @@ void walkAutostartValues(ScanContext& scan, const char* keyName) {
         std::uint32_t length = kValueNameOffered;
         if (key->valueNameAt(i - deleted, valueName, length) != kErrorSuccess) continue;
         if (std::strchr(scan.session.infectedPath, '\\') == nullptr) return;
-        if (treatAutostartValue(scan, keyName, valueName)) ++deleted;
+        if (treatAutostartValue(scan, keyName, view, valueName)) ++deleted;
     }
 }
 
 }  // namespace
 
+// Windows starts the Run values of both views of a 64-bit machine: each step
+// goes through the program's own view, then the other one. The remembered
+// name is the one of an earlier detection in every view.
 int cleanAutostartEntries(ScanContext& scan, const char* threatName) {
-    if (scan.session.autostartValueName[0] != '\0') removeRememberedValue(scan, threatName);
+    const RegistryViews views = registry().softwareViews();
+    if (scan.session.autostartValueName[0] != '\0') {
+        for (RegistryView view : views) removeRememberedValue(scan, threatName, view);
+    }
     if (scan.session.infectedPath[0] != '\0') {
-        walkAutostartValues(scan, kRunKey);
-        walkAutostartValues(scan, kRunServicesKey);
+        for (RegistryView view : views) {
+            walkAutostartValues(scan, kRunKey, view);
+            walkAutostartValues(scan, kRunServicesKey, view);
+        }
     }
     return 1;
 }

@@ -15,15 +15,15 @@ bool readValueText(RegistryKey& key, const char* valueName, char* buffer, std::u
     return key.queryValue(valueName, nullptr, reinterpret_cast<std::uint8_t*>(buffer), size) == kErrorSuccess;
 }
 
-int deleteRegistryValue(const char* keyName, const char* valueName) {
+int deleteRegistryValue(const char* keyName, RegistryView view, const char* valueName) {
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(keyName, kKeyAllAccess, key) != kErrorSuccess) return 0;
+    if (registry().openMachineKey(keyName, kKeyAllAccess, view, key) != kErrorSuccess) return 0;
     return key->deleteValue(valueName) == kErrorSuccess ? 1 : 0;
 }
 
-int readRegistryValue(const char* keyName, const char* valueName, ValueText& buffer) {
+int readRegistryValue(const char* keyName, RegistryView view, const char* valueName, ValueText& buffer) {
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(keyName, kKeyRead, key) != kErrorSuccess) return 0;
+    if (registry().openMachineKey(keyName, kKeyRead, view, key) != kErrorSuccess) return 0;
     return readValueText(*key, valueName, buffer, kValueTextOffered) ? 1 : 0;
 }
 

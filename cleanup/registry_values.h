@@ -1,6 +1,6 @@
 #pragma once
-// Reading and deleting single registry values under HKEY_LOCAL_MACHINE, the
-// way every cleanup step does it: open, act, close.
+// Reading and deleting single registry values under HKEY_LOCAL_MACHINE, in
+// one of its views, the way every cleanup step does it: open, act, close.
 #include <cstdint>
 
 #include "platform/registry.h"
@@ -20,9 +20,9 @@ bool readValueText(RegistryKey& key, const char* valueName, char* buffer, std::u
 
 // 1 when the value was deleted, 0 when the key does not open or the value
 // is not deleted (missing, or access denied).
-int deleteRegistryValue(const char* keyName, const char* valueName);
+int deleteRegistryValue(const char* keyName, RegistryView view, const char* valueName);
 
 // 1 when the value's data was read into buffer, 0 otherwise.
-int readRegistryValue(const char* keyName, const char* valueName, ValueText& buffer);
+int readRegistryValue(const char* keyName, RegistryView view, const char* valueName, ValueText& buffer);
 
 }  // namespace brisko

@@ -33,7 +33,9 @@ std::string fullImagePath(std::string path, const std::string& windowsFolder) {
 std::vector<std::string> subkeysOf(const std::string& keyName) {
     std::vector<std::string> names;
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(keyName.c_str(), kKeyRead, key) != kErrorSuccess) return names;
+    if (registry().openMachineKey(keyName.c_str(), kKeyRead, RegistryView::kDefault, key) != kErrorSuccess) {
+        return names;
+    }
     char name[kKeyNameOffered];
     for (std::uint32_t index = 0;; ++index) {
         std::uint32_t capacity = sizeof name;
@@ -67,7 +69,7 @@ std::vector<std::string> deleteServicesRunning(const std::string& file, const st
         for (const std::string& service : subkeysOf(services)) {
             const std::string keyName = services + "\\" + service;
             ValueText imagePath;
-            if (readRegistryValue(keyName.c_str(), "ImagePath", imagePath) == 0 ||
+            if (readRegistryValue(keyName.c_str(), RegistryView::kDefault, "ImagePath", imagePath) == 0 ||
                 !imagePathNames(imagePath, file, windowsFolder) || !deleteKeyTree(keyName)) {
                 continue;
             }

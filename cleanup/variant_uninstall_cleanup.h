@@ -4,6 +4,9 @@
 
 namespace brisko {
 
+// In every registry view, the program's own first: 1 when some view's
+// uninstall string was read and its entries then deleted or kept for other
+// data; 0 when in every view the key, the value or a deletion failed.
 int cleanVariantUninstallEntry();
 
 }  // namespace brisko

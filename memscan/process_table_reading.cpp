@@ -28,7 +28,7 @@ bool readCounterNames(ProcessCounterNames& names) {
     char keyName[128];
     std::snprintf(keyName, sizeof keyName, "%s\\%03x", kPerflibKey, kEnglishLanguage);
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(keyName, kKeyRead, key) != kErrorSuccess) return false;
+    if (registry().openMachineKey(keyName, kKeyRead, RegistryView::kDefault, key) != kErrorSuccess) return false;
     std::uint32_t size = 0;
     if (key->queryValue("Counters", nullptr, nullptr, size) != kErrorSuccess) return false;
     if (size > kCountersSizeLimit) return false;

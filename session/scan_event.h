@@ -30,6 +30,9 @@ struct ScanEvent {
     const char* what = nullptr;
     // The hive a registry event happened in, when not the running system's.
     const char* hive = nullptr;
+    // The registry view of 64-bit Windows it happened in ("64-bit" or
+    // "32-bit"); null where there is one view.
+    const char* view = nullptr;
 };
 
 }  // namespace brisko

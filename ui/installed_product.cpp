@@ -17,13 +17,18 @@ constexpr std::uint32_t kFolderOffered = 300;
 
 }  // namespace
 
+// A 32-bit installer on 64-bit Windows writes to the 32-bit view: every
+// view is looked at.
 bool installedProductPresent() {
-    std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(kProductKey, kKeyRead, key) != kErrorSuccess) return false;
-    char folder[kFolderOffered + 1];
-    // The key closes when it goes out of scope; the seam gives no result for
-    // the close, so a failed close cannot count against the product.
-    return readValueText(*key, kFolderValue, folder, kFolderOffered);
+    for (RegistryView view : registry().softwareViews()) {
+        std::unique_ptr<RegistryKey> key;
+        if (registry().openMachineKey(kProductKey, kKeyRead, view, key) != kErrorSuccess) continue;
+        char folder[kFolderOffered + 1];
+        // The key closes when it goes out of scope; the seam gives no result
+        // for the close, so a failed close cannot count against the product.
+        if (readValueText(*key, kFolderValue, folder, kFolderOffered)) return true;
+    }
+    return false;
 }
 
 }  // namespace brisko

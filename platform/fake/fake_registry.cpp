@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/fake/capitals.h"
 #include "platform/fake/fake_performance_data.h"
@@ -11,6 +12,9 @@ namespace brisko::fake {
 namespace {
 
 constexpr std::uint32_t kKeySetValue = 0x0002;
+const char kSoftware[] = "SOFTWARE";
+// Where 64-bit programs see the 32-bit view of Software.
+const char kWow64Node[] = "\\Wow6432Node";
 const char kPerflibNames[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib\\009";
 
 std::u16string widened(const std::string& text) { return std::u16string(text.begin(), text.end()); }
@@ -148,6 +152,13 @@ void FakeRegistry::setString(const std::string& keyPath, const std::string& name
     setValue(keyPath, name, kRegistryString, data);
 }
 
+void FakeRegistry::setStringInView(const std::string& keyPath, RegistryView view, const std::string& name,
+                                   const std::string& text) {
+    const std::string path = pathInView(keyPath, view);
+    if (path.empty()) throw std::invalid_argument("a view that 32-bit Windows does not keep");
+    setString(path, name, text);
+}
+
 std::optional<RegistryValue> FakeRegistry::value(const std::string& keyPath, const std::string& name) const {
     const auto key = keys_.find(keyOf(keyPath));
     if (key == keys_.end()) return std::nullopt;
@@ -163,11 +174,37 @@ std::map<std::string, std::vector<RegistryValue>> FakeRegistry::contents() const
     return all;
 }
 
-RegistryStatus FakeRegistry::openMachineKey(const char* subkey, std::uint32_t access,
+RegistryViews FakeRegistry::softwareViews() {
+    switch (bitness_) {
+        case FakeBitness::k64BitProgram: return {RegistryView::k64Bit, RegistryView::k32Bit};
+        case FakeBitness::k32BitProgramOnWow64: return {RegistryView::k32Bit, RegistryView::k64Bit};
+        case FakeBitness::k32BitWindows: break;
+    }
+    return {};
+}
+
+std::string FakeRegistry::pathInView(const std::string& subkey, RegistryView view) const {
+    if (view == RegistryView::kDefault) {
+        if (bitness_ == FakeBitness::k32BitWindows) return subkey;
+        view = bitness_ == FakeBitness::k64BitProgram ? RegistryView::k64Bit : RegistryView::k32Bit;
+    } else if (bitness_ == FakeBitness::k32BitWindows) {
+        return std::string();
+    }
+    const std::string key = keyOf(subkey);
+    const std::size_t softwareLength = sizeof kSoftware - 1;
+    const bool inSoftware = key.compare(0, softwareLength, kSoftware) == 0 &&
+                            (key.size() == softwareLength || key[softwareLength] == '\\');
+    if (view != RegistryView::k32Bit || !inSoftware) return subkey;
+    return subkey.substr(0, softwareLength) + kWow64Node + subkey.substr(softwareLength);
+}
+
+RegistryStatus FakeRegistry::openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                             std::unique_ptr<RegistryKey>& key) {
     key.reset();
     if (faults_.fails(SeamCall::kOpenMachineKey)) return kErrorAccessDenied;
-    const std::string path = keyOf(subkey);
+    const std::string spelt = pathInView(subkey, view);
+    if (spelt.empty()) return kErrorInvalidParameter;
+    const std::string path = keyOf(spelt);
     if (denied_.count(path) != 0) return kErrorAccessDenied;
     if (keys_.count(path) == 0) return kErrorFileNotFound;
     key = std::make_unique<Key>(*this, path, access);

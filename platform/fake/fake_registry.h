@@ -1,6 +1,7 @@
 #pragma once
 // The simulated machine's registry under HKEY_LOCAL_MACHINE: keys with typed
 // values, names matched without regard to case, keys that refuse access,
+// the two views of HKEY_LOCAL_MACHINE\Software on 64-bit Windows,
 // and HKEY_PERFORMANCE_DATA built from the process table (or set outright,
 // for blocks the system would never send). Counts the keys still open.
 #include <cstdint>
@@ -21,10 +22,23 @@ struct RegistryValue {
     std::vector<std::uint8_t> data;
 };
 
+// Who runs the program: 32-bit Windows (one view, the default), or 64-bit
+// Windows with a 64-bit program or a 32-bit one (WoW64).
+enum class FakeBitness {
+    k32BitWindows,
+    k64BitProgram,
+    k32BitProgramOnWow64,
+};
+
 class FakeRegistry : public Registry {
 public:
     // The perflib counter names are there from the start.
     FakeRegistry(FaultPlan& faults, FakeProcesses& processes);
+
+    // On 64-bit Windows the registry is kept as 64-bit programs see it: the
+    // 32-bit view of Software\X is Software\Wow6432Node\X, and the keys
+    // and values of this class's own calls are named that way.
+    void setBitness(FakeBitness bitness) { bitness_ = bitness; }
 
     // Creates the key and every key above it.
     void addKey(const std::string& path);
@@ -32,6 +46,9 @@ public:
     void setValue(const std::string& keyPath, const std::string& name, std::uint32_t type,
                   const std::vector<std::uint8_t>& data);
     void setString(const std::string& keyPath, const std::string& name, const std::string& text);
+    // A string value of the key as a program opening it in the view sees it.
+    void setStringInView(const std::string& keyPath, RegistryView view, const std::string& name,
+                         const std::string& text);
     std::optional<RegistryValue> value(const std::string& keyPath, const std::string& name) const;
     // Every key, by its path in capitals, with its values: the whole registry
     // as it stands, to compare before and after.
@@ -55,7 +72,10 @@ public:
     int openKeys() const { return openKeys_; }
     int performanceDataOpen() const { return performanceOpen_; }
 
-    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access,
+    RegistryViews softwareViews() override;
+    // A view the machine does not keep is refused with
+    // ERROR_INVALID_PARAMETER, so a view asked for on 32-bit Windows shows.
+    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) override;
     RegistryStatus deleteMachineKey(const char* subkey) override;
     RegistryStatus queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) override;
@@ -69,6 +89,9 @@ private:
     };
 
     static std::string keyOf(const std::string& path);
+    // The key's path as 64-bit programs see it, as spelt; empty for a view
+    // the machine does not keep.
+    std::string pathInView(const std::string& subkey, RegistryView view) const;
     // The name of the index-th direct subkey of the key at path (in
     // capitals), in the order of their names in capitals; null past the last.
     const std::string* subkeyNameAt(const std::string& path, std::uint32_t index) const;
@@ -76,6 +99,7 @@ private:
 
     FaultPlan& faults_;
     FakeProcesses& processes_;
+    FakeBitness bitness_ = FakeBitness::k32BitWindows;
     std::map<std::string, StoredKey> keys_;  // by path in capitals
     std::set<std::string> denied_;
     std::optional<std::vector<std::uint8_t>> performanceData_;

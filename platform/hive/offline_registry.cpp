@@ -240,9 +240,14 @@ const OfflineRegistry::Root* OfflineRegistry::locate(const char* subkey, std::ve
     return nullptr;
 }
 
-RegistryStatus OfflineRegistry::openMachineKey(const char* subkey, std::uint32_t access,
+RegistryViews OfflineRegistry::softwareViews() { return {}; }
+
+// The hives answer as one view: a view named is refused, as on 32-bit
+// Windows.
+RegistryStatus OfflineRegistry::openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                                std::unique_ptr<RegistryKey>& key) {
     key.reset();
+    if (view != RegistryView::kDefault) return kErrorInvalidParameter;
     std::vector<std::string> path;
     const Root* root = locate(subkey, path);
     if (root == nullptr) return kErrorFileNotFound;

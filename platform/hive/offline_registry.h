@@ -43,7 +43,8 @@ public:
     // in the order presented; one result for each.
     std::vector<HiveWrite> commit();
 
-    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access,
+    RegistryViews softwareViews() override;
+    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) override;
     RegistryStatus deleteMachineKey(const char* subkey) override;
     RegistryStatus queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) override;

@@ -2,7 +2,8 @@
 
 namespace brisko::volume {
 
-RegistryStatus EmptyRegistry::openMachineKey(const char*, std::uint32_t, std::unique_ptr<RegistryKey>& key) {
+RegistryStatus EmptyRegistry::openMachineKey(const char*, std::uint32_t, RegistryView,
+                                             std::unique_ptr<RegistryKey>& key) {
     key.reset();
     return kErrorFileNotFound;
 }

@@ -7,7 +7,8 @@ namespace brisko::volume {
 
 class EmptyRegistry : public Registry {
 public:
-    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access,
+    RegistryViews softwareViews() override { return {}; }
+    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) override;
     RegistryStatus deleteMachineKey(const char* subkey) override;
     RegistryStatus queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) override;

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include "platform/win32/entry_point.h"
 #include "platform/win32/owned_handle.h"
 #include "platform/win32/win32_processes.h"
 
@@ -14,15 +15,6 @@ using CreateSnapshotFunction = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFunction = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32*);
 using EnumProcessesFunction = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using ModuleFileNameFunction = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-
-// Resolves an entry point by name; null when the library or the entry
-// point is missing. Libraries stay loaded for the program's lifetime.
-template <typename Function>
-Function resolve(const char* library, const char* name) {
-    HMODULE module = LoadLibraryA(library);
-    if (module == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 void copyEntry(const PROCESSENTRY32& from, SnapshotEntry& to) {
     static_assert(sizeof from.szExeFile <= sizeof to.exeFile, "an executable name must fit");
@@ -59,7 +51,7 @@ public:
     explicit Win32OpenedProcess(HANDLE process) : process_(process, nullptr) {}
 
     unsigned imagePath(char* buffer, unsigned capacity) override {
-        auto moduleFileName = resolve<ModuleFileNameFunction>("psapi.dll", "GetModuleFileNameExA");
+        auto moduleFileName = resolveEntryPoint<ModuleFileNameFunction>("psapi.dll", "GetModuleFileNameExA");
         if (moduleFileName == nullptr || capacity == 0) return 0;
         const DWORD length = moduleFileName(process_.get(), nullptr, buffer, capacity);
         // A cut path is terminated by some versions and not by others.
@@ -76,9 +68,9 @@ private:
 }  // namespace
 
 std::unique_ptr<ProcessSnapshot> Win32Processes::snapshotProcesses() {
-    auto create = resolve<CreateSnapshotFunction>("Kernel32.dll", "CreateToolhelp32Snapshot");
-    auto first = resolve<ProcessWalkFunction>("Kernel32.dll", "Process32First");
-    auto next = resolve<ProcessWalkFunction>("Kernel32.dll", "Process32Next");
+    auto create = resolveEntryPoint<CreateSnapshotFunction>("Kernel32.dll", "CreateToolhelp32Snapshot");
+    auto first = resolveEntryPoint<ProcessWalkFunction>("Kernel32.dll", "Process32First");
+    auto next = resolveEntryPoint<ProcessWalkFunction>("Kernel32.dll", "Process32Next");
     if (create == nullptr || first == nullptr || next == nullptr) return nullptr;
     HANDLE snapshot = create(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
@@ -87,8 +79,9 @@ std::unique_ptr<ProcessSnapshot> Win32Processes::snapshotProcesses() {
 
 bool Win32Processes::listProcessIds(std::uint32_t* ids, std::uint32_t capacityBytes, std::uint32_t& bytesReturned) {
     static_assert(sizeof(DWORD) == sizeof(std::uint32_t), "process ids are 32 bits");
-    auto enumProcesses = resolve<EnumProcessesFunction>("psapi.dll", "EnumProcesses");
-    if (enumProcesses == nullptr || resolve<ModuleFileNameFunction>("psapi.dll", "GetModuleFileNameExA") == nullptr) {
+    auto enumProcesses = resolveEntryPoint<EnumProcessesFunction>("psapi.dll", "EnumProcesses");
+    if (enumProcesses == nullptr ||
+        resolveEntryPoint<ModuleFileNameFunction>("psapi.dll", "GetModuleFileNameExA") == nullptr) {
         return false;
     }
     DWORD returned = 0;

@@ -2,8 +2,27 @@
 
 #include "platform/win32/win32_registry.h"
 
+#include "platform/win32/wow64.h"
+
 namespace brisko {
 namespace {
+
+// The view flags of RegOpenKeyEx, newer than the API level we build for.
+constexpr REGSAM kViewOf64BitPrograms = 0x0100;  // KEY_WOW64_64KEY
+constexpr REGSAM kViewOf32BitPrograms = 0x0200;  // KEY_WOW64_32KEY
+
+#ifdef _WIN64
+constexpr RegistryView kOwnView = RegistryView::k64Bit;
+#else
+constexpr RegistryView kOwnView = RegistryView::k32Bit;
+#endif
+
+// The flag that opens another view than the program's own. The program's
+// own view is opened without one, as on systems that know no views.
+REGSAM viewFlag(RegistryView view) {
+    if (view == kOwnView || view == RegistryView::kDefault) return 0;
+    return view == RegistryView::k64Bit ? kViewOf64BitPrograms : kViewOf32BitPrograms;
+}
 
 class Win32RegistryKey final : public RegistryKey {
 public:
@@ -52,11 +71,20 @@ private:
 
 }  // namespace
 
-RegistryStatus Win32Registry::openMachineKey(const char* subkey, std::uint32_t access,
+RegistryViews Win32Registry::softwareViews() {
+#ifdef _WIN64
+    return {RegistryView::k64Bit, RegistryView::k32Bit};
+#else
+    if (runsUnderWow64()) return {RegistryView::k32Bit, RegistryView::k64Bit};
+    return {};
+#endif
+}
+
+RegistryStatus Win32Registry::openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                              std::unique_ptr<RegistryKey>& key) {
     key.reset();
     HKEY opened = nullptr;
-    const LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, access, &opened);
+    const LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, access | viewFlag(view), &opened);
     if (status == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(opened);
     return status;
 }

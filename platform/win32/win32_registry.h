@@ -6,7 +6,8 @@ namespace brisko {
 
 class Win32Registry final : public Registry {
 public:
-    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access,
+    RegistryViews softwareViews() override;
+    RegistryStatus openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) override;
     RegistryStatus deleteMachineKey(const char* subkey) override;
     RegistryStatus queryPerformanceData(const char* objects, std::uint8_t* data, std::uint32_t& size) override;

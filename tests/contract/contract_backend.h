@@ -65,6 +65,10 @@ public:
     // A string value (REG_SZ) in a key under HKEY_LOCAL_MACHINE, the key
     // created when missing.
     virtual void setMachineString(const std::string& key, const std::string& name, const std::string& text) = 0;
+    // The same in one view of a 64-bit machine's HKEY_LOCAL_MACHINE\Software,
+    // named by the registry's own flags, not through the seam.
+    virtual void setMachineStringInView(const std::string& key, RegistryView view, const std::string& name,
+                                        const std::string& text) = 0;
 };
 
 std::unique_ptr<ContractBackend> makeContractBackend();

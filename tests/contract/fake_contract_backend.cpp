@@ -10,7 +10,9 @@ namespace {
 
 class FakeContractBackend : public ContractBackend {
 public:
+    // A 64-bit program on 64-bit Windows, as the x86_64 build under wine64.
     FakeContractBackend() {
+        machine_.fakeRegistry().setBitness(fake::FakeBitness::k64BitProgram);
         machine_.addWindowsInstallation();
         machine_.addDrive('D');
     }
@@ -64,6 +66,10 @@ public:
     bool machineKeyExists(const std::string& path) override { return machine_.fakeRegistry().hasKey(path); }
     void setMachineString(const std::string& key, const std::string& name, const std::string& text) override {
         machine_.fakeRegistry().setString(key, name, text);
+    }
+    void setMachineStringInView(const std::string& key, RegistryView view, const std::string& name,
+                                const std::string& text) override {
+        machine_.fakeRegistry().setStringInView(key, view, name, text);
     }
 
 private:

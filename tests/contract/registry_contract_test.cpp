@@ -1,7 +1,7 @@
 // The registry as the cleanup uses it: values counted, named by index,
 // read with and without a buffer, deleted, and an enumeration that closes
-// up behind a deleted value; subkeys named by index; then the autostart
-// cleanup on the Run key.
+// up behind a deleted value; subkeys named by index; the two views of
+// Software on 64-bit Windows; then the autostart cleanup on the Run keys.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ protected:
 
     std::unique_ptr<RegistryKey> open(std::uint32_t access) {
         std::unique_ptr<RegistryKey> key;
-        EXPECT_EQ(backend_->platform().registry().openMachineKey(key_.c_str(), access, key), kErrorSuccess);
+        EXPECT_EQ(backend_->platform().registry().openMachineKey(key_.c_str(), access, RegistryView::kDefault, key),
+                  kErrorSuccess);
         return key;
     }
 
@@ -42,6 +43,24 @@ protected:
             names.emplace_back(name);
         }
         return names;
+    }
+
+    // Both views of a 64-bit machine, the program's own first; empty on
+    // 32-bit Windows.
+    std::vector<RegistryView> bothViews() {
+        const RegistryViews views = backend_->platform().registry().softwareViews();
+        std::vector<RegistryView> list(views.begin(), views.end());
+        if (list.size() < 2) list.clear();
+        return list;
+    }
+
+    bool holds(const std::string& keyName, RegistryView view, const std::string& valueName) {
+        std::unique_ptr<RegistryKey> key;
+        if (backend_->platform().registry().openMachineKey(keyName.c_str(), kKeyRead, view, key) != kErrorSuccess) {
+            return false;
+        }
+        std::uint32_t size = 0;
+        return key->queryValue(valueName.c_str(), nullptr, nullptr, size) == kErrorSuccess;
     }
 
     const std::string key_;
@@ -110,9 +129,56 @@ TEST_F(RegistryContract, SubkeysAreNamedInSortedOrderAsFirstSpelt) {
 
 TEST_F(RegistryContract, AMissingKeyDoesNotOpen) {
     std::unique_ptr<RegistryKey> key;
-    EXPECT_EQ(backend_->platform().registry().openMachineKey((key_ + "\\Missing").c_str(), kKeyRead, key),
+    EXPECT_EQ(backend_->platform().registry().openMachineKey((key_ + "\\Missing").c_str(), kKeyRead,
+                                                             RegistryView::kDefault, key),
               kErrorFileNotFound);
     EXPECT_FALSE(key);
+}
+
+TEST_F(RegistryContract, EachViewOfSoftwareHoldsItsOwnValuesAndTheDefaultIsTheProgramsOwn) {
+    const std::vector<RegistryView> views = bothViews();
+    if (views.empty()) GTEST_SKIP() << "32-bit Windows keeps one view of Software";
+    EXPECT_NE(views[0], views[1]);
+    for (RegistryView view : views) {
+        backend_->setMachineStringInView(key_, view, std::string("In ") + registryViewName(view), "x");
+    }
+    for (RegistryView view : views) {
+        SCOPED_TRACE(registryViewName(view));
+        for (RegistryView valueView : views) {
+            EXPECT_EQ(holds(key_, view, std::string("In ") + registryViewName(valueView)), valueView == view);
+        }
+    }
+    EXPECT_TRUE(holds(key_, RegistryView::kDefault, std::string("In ") + registryViewName(views[0])));
+    EXPECT_FALSE(holds(key_, RegistryView::kDefault, std::string("In ") + registryViewName(views[1])));
+}
+
+TEST_F(RegistryContract, TheAutostartCleanupRemovesTheRunValuesOfBothViews) {
+    const std::vector<RegistryView> views = bothViews();
+    if (views.empty()) GTEST_SKIP() << "32-bit Windows keeps one view of Software";
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string infected = at("x.exe");
+    const std::string tag = scratch_.substr(3, scratch_.size() - 4);
+    for (RegistryView view : views) {
+        backend_->setMachineStringInView(run, view, "Infected " + tag, infected);
+        backend_->setMachineStringInView(run, view, "Other " + tag, at("other.exe"));
+    }
+    std::vector<std::string> lines;
+    installPlatform(&backend_->platform());
+    {
+        ContractScan scan(*backend_);
+        copyTruncated(scan.session().infectedPath, infected.c_str());
+        cleanAutostartEntries(scan.scan().context(), "W32/Krenot.Ek.PSW.Trojan");
+        lines = scan.lines();
+    }
+    installPlatform(nullptr);
+
+    for (RegistryView view : views) {
+        SCOPED_TRACE(registryViewName(view));
+        EXPECT_FALSE(holds(run, view, "Infected " + tag));
+        EXPECT_TRUE(holds(run, view, "Other " + tag));
+    }
+    EXPECT_THAT(lines, ElementsAreArray({"System Registry     W32/Krenot.Trojan removed",
+                                         "System Registry     W32/Krenot.Trojan removed"}));
 }
 
 TEST_F(RegistryContract, TheAutostartCleanupRemovesTheRunValuesOfTheInfectedFile) {
@@ -131,7 +197,8 @@ TEST_F(RegistryContract, TheAutostartCleanupRemovesTheRunValuesOfTheInfectedFile
     installPlatform(nullptr);
 
     std::unique_ptr<RegistryKey> key;
-    ASSERT_EQ(backend_->platform().registry().openMachineKey(run.c_str(), kKeyRead, key), kErrorSuccess);
+    ASSERT_EQ(backend_->platform().registry().openMachineKey(run.c_str(), kKeyRead, RegistryView::kDefault, key),
+              kErrorSuccess);
     std::uint32_t size = 0;
     EXPECT_EQ(key->queryValue(("Quoted " + tag).c_str(), nullptr, nullptr, size), kErrorFileNotFound);
     EXPECT_EQ(key->queryValue(("Plain " + tag).c_str(), nullptr, nullptr, size), kErrorFileNotFound);

@@ -52,6 +52,9 @@ public:
     void startService(const std::string&) override { refuse("runs no services"); }
     void makeMachineKey(const std::string&) override { refuse("has no registry"); }
     bool machineKeyExists(const std::string&) override { refuse("has no registry"); }
+    void setMachineStringInView(const std::string&, RegistryView, const std::string&, const std::string&) override {
+        refuse("has no registry");
+    }
     void setMachineString(const std::string&, const std::string&, const std::string&) override {
         refuse("has no registry");
     }

@@ -196,6 +196,10 @@ public:
     void setMachineString(const std::string& key, const std::string& name, const std::string& text) override {
         brisko::setMachineString(key, name, text);
     }
+    void setMachineStringInView(const std::string& key, RegistryView view, const std::string& name,
+                                const std::string& text) override {
+        brisko::setMachineString(key, name, text, view);
+    }
 
 private:
     // Each backend gets a folder of its own, named after the process and a

@@ -122,10 +122,11 @@ void makeMachineKey(const std::string& path) {
     RegCloseKey(key);
 }
 
-void setMachineString(const std::string& key, const std::string& name, const std::string& text) {
+void setMachineString(const std::string& key, const std::string& name, const std::string& text, RegistryView view) {
+    const REGSAM viewFlag = view == RegistryView::k64Bit ? 0x0100 : view == RegistryView::k32Bit ? 0x0200 : 0;
     HKEY opened = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | viewFlag, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
         throw std::runtime_error("creating key " + key);
     }
     const LONG result = RegSetValueExA(opened, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

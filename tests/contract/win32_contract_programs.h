@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry.h"
+
 namespace brisko {
 
 class Win32ContractPrograms {
@@ -32,6 +34,9 @@ private:
 
 void makeMachineKey(const std::string& path);
 bool machineKeyExists(const std::string& path);
-void setMachineString(const std::string& key, const std::string& name, const std::string& text);
+// In the given view of a 64-bit machine, named by its flag (KEY_WOW64_64KEY
+// or KEY_WOW64_32KEY); kDefault names none.
+void setMachineString(const std::string& key, const std::string& name, const std::string& text,
+                      RegistryView view = RegistryView::kDefault);
 
 }  // namespace brisko

@@ -18,7 +18,7 @@ protected:
 TEST_F(FakeRegistryTest, ValuesAreReadAsRegQueryValueExGivesThem) {
     registry.setString("SOFTWARE\\Run", "Name", "C:\\a.exe");
     std::unique_ptr<RegistryKey> key;
-    ASSERT_EQ(machine.registry().openMachineKey("software\\RUN", kKeyRead, key), kErrorSuccess);
+    ASSERT_EQ(machine.registry().openMachineKey("software\\RUN", kKeyRead, RegistryView::kDefault, key), kErrorSuccess);
     std::uint32_t size = 0;
     std::uint32_t type = 0;
     EXPECT_EQ(key->queryValue("NAME", &type, nullptr, size), kErrorSuccess);
@@ -43,8 +43,8 @@ TEST_F(FakeRegistryTest, ValuesAreCountedNamedAndDeletedWithWriteAccess) {
     registry.setString("SOFTWARE\\Run", "second", "2");
     std::unique_ptr<RegistryKey> reader;
     std::unique_ptr<RegistryKey> writer;
-    ASSERT_EQ(machine.registry().openMachineKey("SOFTWARE\\Run", kKeyRead, reader), kErrorSuccess);
-    ASSERT_EQ(machine.registry().openMachineKey("SOFTWARE\\Run", kKeyAllAccess, writer), kErrorSuccess);
+    ASSERT_EQ(registry.openMachineKey("SOFTWARE\\Run", kKeyRead, RegistryView::kDefault, reader), kErrorSuccess);
+    ASSERT_EQ(registry.openMachineKey("SOFTWARE\\Run", kKeyAllAccess, RegistryView::kDefault, writer), kErrorSuccess);
     std::uint32_t count = 0;
     ASSERT_EQ(reader->countValues(count), kErrorSuccess);
     EXPECT_EQ(count, 2u);
@@ -66,8 +66,8 @@ TEST_F(FakeRegistryTest, KeysOpenAndDeleteAsOnNt) {
     registry.denyAccess("SYSTEM\\Locked");
     registry.addKey("SYSTEM\\Locked");
     std::unique_ptr<RegistryKey> key;
-    EXPECT_EQ(machine.registry().openMachineKey("SYSTEM\\Missing", kKeyRead, key), kErrorFileNotFound);
-    EXPECT_EQ(machine.registry().openMachineKey("SYSTEM\\Locked", kKeyRead, key), kErrorAccessDenied);
+    EXPECT_EQ(registry.openMachineKey("SYSTEM\\Missing", kKeyRead, RegistryView::kDefault, key), kErrorFileNotFound);
+    EXPECT_EQ(registry.openMachineKey("SYSTEM\\Locked", kKeyRead, RegistryView::kDefault, key), kErrorAccessDenied);
     EXPECT_EQ(key, nullptr);
     EXPECT_EQ(machine.registry().deleteMachineKey("SYSTEM\\Services\\svc"), kErrorAccessDenied);
     EXPECT_EQ(machine.registry().deleteMachineKey("SYSTEM\\Services\\svc\\Enum"), kErrorSuccess);

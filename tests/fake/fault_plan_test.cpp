@@ -44,7 +44,7 @@ long long present(bool there) { return there ? 1 : 0; }
 // Opens the test key and makes one call on it.
 long long onKey(std::uint32_t access, const std::function<RegistryStatus(RegistryKey&)>& call) {
     std::unique_ptr<RegistryKey> key;
-    if (registry().openMachineKey(kKey, access, key) != kErrorSuccess) return -100;
+    if (registry().openMachineKey(kKey, access, RegistryView::kDefault, key) != kErrorSuccess) return -100;
     return call(*key);
 }
 
@@ -202,7 +202,7 @@ std::vector<SeamCase> seamCases() {
          }},
         {SeamCall::kOpenMachineKey, kErrorAccessDenied, [](FakeMachine&, auto) {
              std::unique_ptr<RegistryKey> key;
-             const RegistryStatus status = registry().openMachineKey(kKey, kKeyRead, key);
+             const RegistryStatus status = registry().openMachineKey(kKey, kKeyRead, RegistryView::kDefault, key);
              return static_cast<long long>(status != kErrorSuccess && key ? -100 : status);
          }},
         {SeamCall::kDeleteMachineKey, kErrorAccessDenied, [](FakeMachine&, auto) {

@@ -42,7 +42,7 @@ protected:
 
     RegistryStatus open(const std::string& subkey, std::unique_ptr<RegistryKey>& key,
                         std::uint32_t access = kKeyRead) {
-        return registry.openMachineKey(subkey.c_str(), access, key);
+        return registry.openMachineKey(subkey.c_str(), access, RegistryView::kDefault, key);
     }
     // The key, which must open.
     std::unique_ptr<RegistryKey> opened(const std::string& subkey, std::uint32_t access = kKeyRead) {
@@ -208,7 +208,7 @@ TEST_F(OfflineRegistryTest, AHiveThatCannotBeReadIsReportedAndNeverTouched) {
         EXPECT_THAT(opening.text, ::testing::HasSubstr(c.text));
         EXPECT_THAT(opening.text, ::testing::StartsWith(file.string()));
         std::unique_ptr<RegistryKey> key;
-        EXPECT_EQ(offline.openMachineKey("SOFTWARE", kKeyRead, key), kErrorFileNotFound);
+        EXPECT_EQ(offline.openMachineKey("SOFTWARE", kKeyRead, RegistryView::kDefault, key), kErrorFileNotFound);
         EXPECT_THAT(offline.commit(), IsEmpty());
         EXPECT_EQ(fileBytes(file), c.bytes);
         fs::remove(file);

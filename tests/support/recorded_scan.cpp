@@ -17,6 +17,12 @@ int RecordingFrontEnd::ask(const Question& question) {
     return takeFront(answers, kAnswerNo);
 }
 
+void RecordingFrontEnd::noteEvent(const ScanEvent& event) {
+    if (event.kind != ScanEventKind::kRegistryValue) return;
+    removedValues.push_back(std::string(event.where) + "|" + event.what + "|" +
+                            (event.view != nullptr ? event.view : "-"));
+}
+
 void RecordedActions::scanMemory(Scan& scan) {
     if (!standsInFor(kStandInForMemoryScan)) return SystemActions::scanMemory(scan);
     log_.push_back("memory scan");

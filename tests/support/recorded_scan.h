@@ -28,9 +28,13 @@ public:
     void appendLine(const char* line) override { log_.push_back(std::string("line: ") + line); }
     void showItem(const char* item) override { log_.push_back(std::string("item: ") + item); }
     int ask(const Question& question) override;
+    // Keeps the removed registry values as "KEY|VALUE|VIEW" ("-" for no
+    // view), apart from the shared log.
+    void noteEvent(const ScanEvent& event) override;
 
     // Answers, one per question; No when none is left.
     std::deque<int> answers;
+    std::vector<std::string> removedValues;
 
 private:
     EventLog& log_;

@@ -75,5 +75,31 @@ TEST(InstalledProductTest, AbsentWhenEitherQueryOfTheValueFails) {
     }
 }
 
+// A 32-bit installer on 64-bit Windows writes to the 32-bit view.
+TEST(InstalledProductTest, EitherViewOfSixtyFourBitWindowsCounts) {
+    struct Case {
+        const char* what;
+        fake::FakeBitness bitness;
+        const char* key;
+        bool present;
+    };
+    const Case cases[] = {
+        {"64-bit program, 32-bit view", fake::FakeBitness::k64BitProgram,
+         "Software\\Wow6432Node\\Quenlor\\Kavrel 2000", true},
+        {"64-bit program, 64-bit view", fake::FakeBitness::k64BitProgram, "Software\\Quenlor\\Kavrel 2000", true},
+        {"WoW64, 64-bit view", fake::FakeBitness::k32BitProgramOnWow64, "Software\\Quenlor\\Kavrel 2000", true},
+        {"32-bit Windows, a key named like the 32-bit view", fake::FakeBitness::k32BitWindows,
+         "Software\\Wow6432Node\\Quenlor\\Kavrel 2000", false},
+        {"64-bit program, elsewhere", fake::FakeBitness::k64BitProgram, "Software\\Quenlor\\Other", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake::FakeMachine machine;
+        machine.fakeRegistry().setBitness(c.bitness);
+        machine.fakeRegistry().setString(c.key, "Installed Folder", "C:\\Kavrel");
+        EXPECT_EQ(installedProductPresent(), c.present);
+    }
+}
+
 }  // namespace
 }  // namespace brisko

@@ -50,6 +50,7 @@ void JsonReport::noteEvent(const ScanEvent& event) {
     if (event.threat != nullptr) object += member("threat", jsonString(event.threat));
     if (event.what != nullptr) object += member(whatName(event.kind), jsonString(event.what));
     if (event.hive != nullptr) object += member("hive", jsonString(event.hive));
+    if (event.view != nullptr) object += member("view", jsonString(event.view));
     writeLine(object + "}");
     inner_.noteEvent(event);
 }
