@@ -24,11 +24,12 @@ all_versions=(win98 nt40 winxp win7 win10)
 # family; NT 5, whose process searches go through PSAPI; later NT, through
 # the performance data): the files, hosts paths, the memory scan, the
 # deletion at the next start both ways, the registry and a stopped scan;
-# and brisko-scan.exe's three exit codes of an infected machine: 1 (a
-# running program ended), 3010 (restart refused) and 1641 (restart started).
+# brisko-scan.exe's three exit codes of an infected machine: 1 (a running
+# program ended), 3010 (restart refused) and 1641 (restart started); and
+# both programs on 64-bit Windows, with its two registry views.
 ci_cells=(files:win98 hosts:win98 locked-yes:win98 hosts:winxp variant:winxp running:winxp
-          autostart:win7 locked-no:win7 stop:win7
-          locked-yes-scan:win98 running-scan:winxp locked-no-scan:win7)
+          autostart:win7 locked-no:win7 stop:win7 wow64:win7
+          locked-yes-scan:win98 running-scan:winxp locked-no-scan:win7 wow64-scan:win7)
 
 usage() {
   echo "usage: $0 [--ci] [--versions \"V...\"] [--scenarios \"NAME...\"] [--table FILE] BUILD_DIR" >&2
@@ -94,6 +95,11 @@ run_cell() {
   local name=$1 version=$2 started reason
   started=$SECONDS
   echo "=== $name on $version: ${scenario_title[$name]}"
+  if reason=$(not_for_this_version "$name" "$version"); then
+    echo "does not apply: $reason"
+    record_cell "$name" "$version" not-for "$reason"
+    return
+  fi
   if reason=$(not_on_this_machine "$name" "$version"); then
     echo "simulated machine: $reason"
     record_cell "$name" "$version" simulated "$reason"

@@ -3,7 +3,10 @@
 # machine becomes a numbered note under the table. Sourced by
 # run-scenarios.sh, which fills scenarios and scenario_title.
 #
-#   record_cell NAME VERSION pass|fail|simulated [REASON]
+#   record_cell NAME VERSION pass|fail|simulated|not-for [REASON]
+#   not_for_this_version NAME VERSION  prints why the scenario means
+#                                      nothing on that Windows
+#                                      (scenario_NAME_not_for)
 #   not_on_this_machine NAME VERSION   prints why the scenario cannot run
 #                                      there (scenario_NAME_not_here)
 #   partly_simulated NAME VERSION      prints what of it Wine cannot show
@@ -17,6 +20,10 @@ declare -A cell_outcome cell_reason
 record_cell() {
   cell_outcome[$1:$2]=$3
   cell_reason[$1:$2]=${4:-}
+}
+
+not_for_this_version() {
+  reason_of "$1" not_for "$2"
 }
 
 not_on_this_machine() {
@@ -56,6 +63,7 @@ print_table() {
         if [[ $number -eq 0 ]]; then notes+=("${cell_reason[$key]}"); number=${#notes[@]}; fi
         case $cell in
           simulated) cell="simulated machine ($number)" ;;
+          not-for) cell="does not apply ($number)" ;;
           pass) cell="pass; part on the simulated machine ($number)" ;;
           fail) cell="fail ($number)" ;;
         esac

@@ -1,0 +1,81 @@
+# 9. A 32-bit trojan on 64-bit Windows. Its writes were redirected: its file
+# went to SysWOW64, and a copy to the native system32; its Run values and
+# the variant's entries to the 32-bit view of HKLM\Software
+# (Software\Wow6432Node as the 64-bit reg.exe names it), one Run value to
+# the 64-bit view. Windows starts the Run values of both views. Every one of
+# them goes, each file is reported once under its true path, and the clean
+# values of both views stay.
+scenarios+=(wow64)
+scenario_title[wow64]="9. A 32-bit trojan on 64-bit Windows: files in system32 and SysWOW64, Run values and the variant's entries in both registry views"
+through_brisko_scan wow64
+
+# The 9x family, NT 4 and the XP that Wine imitates are 32-bit Windows,
+# with one registry view and no SysWOW64.
+scenario_wow64_not_for() {
+  case $1 in
+    win98 | nt40 | winxp) echo "32-bit Windows: one registry view and no SysWOW64 (rows 1 to 3 are its case)" ;;
+    *) return 1 ;;
+  esac
+}
+
+scenario_wow64() {
+  local software64='HKLM\Software\Microsoft\Windows\CurrentVersion'
+  local software32='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion'
+  local native=$c/windows/system32/netsvc32.exe wow=$c/windows/syswow64/netsvc32.exe
+  sample_plant netsvc "$native"
+  sample_plant netsvc "$wow"
+  # key|name|data|removed or kept
+  local -a values=(
+    "$software32\\Run|netsvc|C:\\windows\\system32\\netsvc32.exe|removed"
+    "$software32\\Run|netsvcwow|\"C:\\Windows\\SysWOW64\\netsvc32.exe\" -q|removed"
+    "$software32\\RunServices|svcnet|%SystemRoot%\\SysWOW64\\netsvc32.exe|removed"
+    "$software64\\Run|netsvc|netsvc32.exe|removed"
+    "$software32\\Run|tools|C:\\Program Files (x86)\\Tools\\tools.exe|kept"
+    "$software64\\Run|tools|C:\\Program Files\\Tools\\tools.exe|kept"
+    "$software32\\Run|Updater|C:\\windows\\system32\\rhcjg7j0e38v.exe|kept"
+  )
+  local entry key name data fate removed=0 i view
+  for entry in "${values[@]}"; do
+    IFS='|' read -r key name data fate <<<"$entry"
+    registry_set "$key" "$name" "$data"
+    [[ $fate == removed ]] && removed=$((removed + 1))
+  done
+  # The variant's entries, in both views: they go after a removal, without a
+  # line of their own.
+  for view in "$software32" "$software64"; do
+    registry_set "$view\\Uninstall\\rhcjg7j0e38v" UninstallString 'C:\Program Files\rhcjg7j0e38v\uninstall.exe'
+    registry_set "$view\\Uninstall\\rhcjg7j0e38v" DisplayName rhcjg7j0e38v
+    registry_set "$view\\Run" SMrhcjg7j0e38v 'C:\windows\system32\rhcjg7j0e38v.exe'
+  done
+
+  local finds=$machine/finds.expected
+  {
+    printf '%s     %s removed\n' "$(windows_path "$native")" "$(sample_threat netsvc)"
+    printf '%s     %s removed\n' "$(windows_path "$wow")" "$(sample_threat netsvc)"
+    for ((i = 0; i < removed; i++)); do echo "System Registry     W32/Krenot.Trojan removed"; done
+  } >"$finds"
+  local scanned
+  scanned=$(count_files "$c" "$d")
+
+  program_scan
+  read_report
+  expect_report "$finds" "$scanned" 2 2
+  expect "the file in system32 is gone" test ! -e "$native"
+  expect "the file in SysWOW64 is gone" test ! -e "$wow"
+  for entry in "${values[@]}"; do
+    IFS='|' read -r key name data fate <<<"$entry"
+    if [[ $fate == removed ]]; then
+      expect "$key $name ($data) is removed" registry_absent "$key" "$name"
+    else
+      expect "$key $name ($data) stays" test "$(registry_value "$key" "$name")" == "$data"
+    fi
+  done
+  for view in "$software32" "$software64"; do
+    expect "$view: the variant's UninstallString is removed" \
+      registry_absent "$view\\Uninstall\\rhcjg7j0e38v" UninstallString
+    expect "$view: the variant's Run value is removed" registry_absent "$view\\Run" SMrhcjg7j0e38v
+    expect "$view: the uninstall key's DisplayName stays" \
+      test "$(registry_value "$view\\Uninstall\\rhcjg7j0e38v" DisplayName)" == rhcjg7j0e38v
+  done
+  program_ends 1
+}
