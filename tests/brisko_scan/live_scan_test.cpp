@@ -2,6 +2,7 @@
 // with the real system actions, answered and ended without a window.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/fake/fake_machine.h"
 #include "tools/brisko_scan/exit_status.h"
 #include "tools/brisko_scan/live/live_scan.h"
+#include "tests/support/temporary_folder.h"
 #include "tools/sample_writer/sample_writer.h"
 
 namespace brisko {
@@ -31,11 +33,13 @@ protected:
         machine.writeFile(path, std::string(sample.begin(), sample.end()));
     }
 
-    int run(std::int32_t action, RestartChoice restart = RestartChoice::kNever, const std::string& folder = "") {
+    int run(std::int32_t action, RestartChoice restart = RestartChoice::kNever, const std::string& folder = "",
+            const std::string& reportFile = "") {
         ScanRequest request;
         request.userAction = action;
         request.restart = restart;
         request.folder = folder;
+        request.reportFile = reportFile;
         return scanRunningSystem(request, machine, false);
     }
 
@@ -113,6 +117,29 @@ TEST_F(LiveScanTest, NothingIsScannedBesideBriskoExe) {
     EXPECT_TRUE(machine.fileExists(kSample));
     machine.fakeWindows().closeOtherProgramWindow(programTitle);
     EXPECT_EQ(run(kActionRemove), kExitInfected);
+}
+
+// On 64-bit Windows the report tells which registry view each removed value
+// was in, the program's own first.
+TEST_F(LiveScanTest, TheReportNamesTheViewOfEveryRemovedValue) {
+    machine.fakeRegistry().setBitness(fake::FakeBitness::k64BitProgram);
+    writeSample(kSample, 3);
+    for (const char* software : {"Software", "Software\\Wow6432Node"}) {
+        machine.fakeRegistry().setString(std::string(software) + "\\Microsoft\\Windows\\CurrentVersion\\Run", "tool",
+                                         kSample);
+    }
+    const TemporaryFolder folder("live-scan-report");
+    const std::string report = (folder.path() / "report.jsonl").string();
+    EXPECT_EQ(run(kActionRemove, RestartChoice::kNever, "", report), kExitInfected);
+    std::ifstream in(report);
+    std::vector<std::string> values;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("{\"event\":\"registry value\"", 0) == 0) values.push_back(line);
+    }
+    const std::string removed =
+        R"({"event":"registry value","key":"Software\\Microsoft\\Windows\\CurrentVersion\\Run",)"
+        R"("threat":"W32/Krenot.Trojan","value":"tool","view":)";
+    EXPECT_EQ(values, (std::vector<std::string>{removed + R"("64-bit"})", removed + R"("32-bit"})"}));
 }
 
 // On NT 4 and XP a running trojan that can be neither ended nor stopped
