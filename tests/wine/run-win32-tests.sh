@@ -52,6 +52,14 @@ if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
   "$wineserver" -w
 fi
 
+# On 64-bit Windows a marker in system32 and one in SysWOW64, written from
+# outside Windows, show which folder the seam really lists.
+windows_folder=$WINEPREFIX/drive_c/windows
+if [[ -d $windows_folder/syswow64 ]]; then
+  printf system32 >"$windows_folder/system32/brisko-marker-system32.txt"
+  printf syswow64 >"$windows_folder/syswow64/brisko-marker-syswow64.txt"
+fi
+
 mkdir "$work/drive_d"
 ln -s "$work/drive_d" "$WINEPREFIX/dosdevices/d:"
 
