@@ -16,6 +16,9 @@ namespace brisko {
 namespace {
 
 using ::testing::Contains;
+using ::testing::Each;
+using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -154,6 +157,21 @@ TEST_F(MemoryScanTest, OnLaterNtVersionsAnUnendedProcessIsLeftToTheDriveWalk) {
     EXPECT_EQ(scanSession.memoryRestartNeeded, 0);
     EXPECT_THAT(events("dialog"), IsEmpty());
     EXPECT_EQ(scanSession.inMemoryScan, 0);
+}
+
+// A 32-bit build on 64-bit Windows can neither name the image of a 64-bit
+// process nor open some processes at all: they are passed over without a
+// line, a question or a message box, and the infected one is still ended.
+TEST_F(MemoryScanTest, ProcessesWhoseImageCannotBeReadArePassedOverQuietly) {
+    setVersion(kPlatformNt, 10);
+    table.start("");
+    table.process(table.start("C:\\Windows\\System32\\svchost.exe")).refusesOpen = true;
+    runMemoryScan(context, scan);
+    EXPECT_FALSE(table.isRunning(infected));
+    EXPECT_THAT(reportLines(), ElementsAre(kMemoryLine, ::testing::StartsWith(std::string(kInfected) + "     ")));
+    EXPECT_THAT(reportLines(), Each(Not(HasSubstr("Unable"))));
+    EXPECT_THAT(events("dialog"), IsEmpty());
+    EXPECT_THAT(machine.fakeControl().systemMessages(), IsEmpty());
 }
 
 TEST_F(MemoryScanTest, NothingIsDoneWithoutAFamilyOrAList) {
