@@ -95,11 +95,6 @@ run_cell() {
   local name=$1 version=$2 started reason
   started=$SECONDS
   echo "=== $name on $version: ${scenario_title[$name]}"
-  if reason=$(not_for_this_version "$name" "$version"); then
-    echo "does not apply: $reason"
-    record_cell "$name" "$version" not-for "$reason"
-    return
-  fi
   if reason=$(not_on_this_machine "$name" "$version"); then
     echo "simulated machine: $reason"
     record_cell "$name" "$version" simulated "$reason"
@@ -120,21 +115,27 @@ run_cell() {
 }
 
 for version in "${versions[@]}"; do
-  wanted=0
-  for name in "${scenarios[@]}"; do selected "$name" "$version" && wanted=1; done
-  [[ $wanted -eq 1 ]] || continue
+  # The cells to run: those selected whose scenario means something on this
+  # version. The others are recorded without making its machine.
+  cells=()
+  for name in "${scenarios[@]}"; do
+    selected "$name" "$version" || continue
+    if reason=$(not_for_this_version "$name" "$version"); then
+      echo "=== $name on $version does not apply: $reason"
+      record_cell "$name" "$version" not-for "$reason"
+    else
+      cells+=("$name")
+    fi
+  done
+  [[ ${#cells[@]} -gt 0 ]] || continue
   echo "=== making the $version machine"
   started=$SECONDS
   if ! machine_template "$version" || ! samples_make "$version"; then
-    for name in "${scenarios[@]}"; do
-      selected "$name" "$version" && record_cell "$name" "$version" fail "the $version machine could not be made"
-    done
+    for name in "${cells[@]}"; do record_cell "$name" "$version" fail "the $version machine could not be made"; done
     continue
   fi
   echo "=== the $version machine is ready ($((SECONDS - started)) s)"
-  for name in "${scenarios[@]}"; do
-    selected "$name" "$version" && run_cell "$name" "$version"
-  done
+  for name in "${cells[@]}"; do run_cell "$name" "$version"; done
   rm -rf "$run_dir/templates/$version"
 done
 

@@ -23,12 +23,9 @@ scenario_autostart() {
     "HKCU\\$run|usernet|C:\\windows\\system32\\netsvc32.exe|kept"
     "HKCU\\$services|usertool|D:\\Apps\\Tool One\\tool.exe|kept"
   )
-  local entry key name data fate removed=0 i
-  for entry in "${values[@]}"; do
-    IFS='|' read -r key name data fate <<<"$entry"
-    registry_set "$key" "$name" "$data"
-    [[ $fate == removed ]] && removed=$((removed + 1))
-  done
+  registry_table_set "${values[@]}"
+  local removed i
+  removed=$(registry_table_removed "${values[@]}")
 
   local finds=$machine/finds.expected
   {
@@ -42,13 +39,6 @@ scenario_autostart() {
   program_scan
   read_report
   expect_report "$finds" "$scanned" 2 2
-  for entry in "${values[@]}"; do
-    IFS='|' read -r key name data fate <<<"$entry"
-    if [[ $fate == removed ]]; then
-      expect "$key $name ($data) is removed" registry_absent "$key" "$name"
-    else
-      expect "$key $name ($data) stays" test "$(registry_value "$key" "$name")" == "$data"
-    fi
-  done
+  registry_table_expect "${values[@]}"
   program_ends 1
 }

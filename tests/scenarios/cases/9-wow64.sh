@@ -34,12 +34,9 @@ scenario_wow64() {
     "$software64\\Run|tools|C:\\Program Files\\Tools\\tools.exe|kept"
     "$software32\\Run|Updater|C:\\windows\\system32\\rhcjg7j0e38v.exe|kept"
   )
-  local entry key name data fate removed=0 i view
-  for entry in "${values[@]}"; do
-    IFS='|' read -r key name data fate <<<"$entry"
-    registry_set "$key" "$name" "$data"
-    [[ $fate == removed ]] && removed=$((removed + 1))
-  done
+  registry_table_set "${values[@]}"
+  local removed i view
+  removed=$(registry_table_removed "${values[@]}")
   # The variant's entries, in both views: they go after a removal, without a
   # line of their own.
   for view in "$software32" "$software64"; do
@@ -62,14 +59,7 @@ scenario_wow64() {
   expect_report "$finds" "$scanned" 2 2
   expect "the file in system32 is gone" test ! -e "$native"
   expect "the file in SysWOW64 is gone" test ! -e "$wow"
-  for entry in "${values[@]}"; do
-    IFS='|' read -r key name data fate <<<"$entry"
-    if [[ $fate == removed ]]; then
-      expect "$key $name ($data) is removed" registry_absent "$key" "$name"
-    else
-      expect "$key $name ($data) stays" test "$(registry_value "$key" "$name")" == "$data"
-    fi
-  done
+  registry_table_expect "${values[@]}"
   for view in "$software32" "$software64"; do
     expect "$view: the variant's UninstallString is removed" \
       registry_absent "$view\\Uninstall\\rhcjg7j0e38v" UninstallString

@@ -9,6 +9,13 @@
 #   eventually SECONDS COMMAND...
 #                                the command succeeds within SECONDS
 #   process_gone PID             the process has ended
+#   registry_table_set ENTRY...  sets each value of "KEY|NAME|DATA|FATE"
+#                                (FATE: removed or kept)
+#   registry_table_removed ENTRY...
+#                                how many of them are to be removed
+#   registry_table_expect ENTRY...
+#                                each removed one is gone, each kept one
+#                                keeps its data
 
 check_failures=0
 cell_started=$SECONDS
@@ -81,4 +88,28 @@ eventually() {
 
 process_gone() {
   ! kill -0 "$1" 2>/dev/null
+}
+
+registry_table_set() {
+  local entry key name data fate
+  for entry in "$@"; do
+    IFS='|' read -r key name data fate <<<"$entry"
+    registry_set "$key" "$name" "$data"
+  done
+}
+
+registry_table_removed() {
+  printf '%s\n' "$@" | grep -c '|removed$'
+}
+
+registry_table_expect() {
+  local entry key name data fate
+  for entry in "$@"; do
+    IFS='|' read -r key name data fate <<<"$entry"
+    if [[ $fate == removed ]]; then
+      expect "$key $name ($data) is removed" registry_absent "$key" "$name"
+    else
+      expect "$key $name ($data) stays" test "$(registry_value "$key" "$name")" == "$data"
+    fi
+  done
 }
