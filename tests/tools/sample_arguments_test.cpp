@@ -22,6 +22,7 @@ struct ArgumentCase {
     SampleLayout layout;
     NearMiss nearMiss;
     bool runnable = false;
+    RunnableMachine machine = RunnableMachine::kX86_64;
 };
 
 constexpr ArgumentCase kCases[] = {
@@ -42,6 +43,10 @@ constexpr ArgumentCase kCases[] = {
     {{"--verbose", "5", "out.bin"}, false, 0, SampleLayout::OneSection, NearMiss::None},
     {{"--runnable", "5", "out.bin"}, true, 5, SampleLayout::OneSection, NearMiss::None, true},
     {{"5", "--runnable", "out.bin"}, true, 5, SampleLayout::OneSection, NearMiss::None, true},
+    {{"--runnable-i386", "5", "out.bin"}, true, 5, SampleLayout::OneSection, NearMiss::None, true,
+     RunnableMachine::kI386},
+    {{"--runnable-i386", "--near-miss", "probe1-changed", "5", "out.bin"}, false, 0, SampleLayout::OneSection,
+     NearMiss::None},
     {{"--runnable", "--layout", "holes", "5", "out.bin"}, false, 0, SampleLayout::OneSection, NearMiss::None},
     {{"--near-miss", "probe1-changed", "--runnable", "5", "out.bin"}, false, 0, SampleLayout::OneSection,
      NearMiss::None},
@@ -68,6 +73,7 @@ TEST(SampleArguments, ParsesOptionsAndOperands) {
         EXPECT_EQ(request->layout, testCase.layout);
         EXPECT_EQ(request->nearMiss, testCase.nearMiss);
         EXPECT_EQ(request->runnable, testCase.runnable);
+        EXPECT_EQ(request->machine, testCase.machine);
         EXPECT_EQ(request->outputPath, "out.bin");
     }
 }
@@ -92,16 +98,20 @@ TEST(SampleTool, WritesTheSampleOfTheNumberedRecord) {
     EXPECT_TRUE(written == buildSample(signatureTable[120], SampleLayout::SectionsWithHoles, NearMiss::Probe1Changed));
 }
 
-TEST(SampleTool, WritesARunnableSample) {
+TEST(SampleTool, WritesARunnableSampleForEitherMachine) {
     const std::string output = testing::TempDir() + "brisko_runnable_" + std::to_string(getpid()) + ".bin";
-    unsigned record = 0;
-    while (record < kSignatureCount && buildRunnableSample(signatureTable[record]).empty()) ++record;
-    ASSERT_LT(record, kSignatureCount);
-    ASSERT_EQ(runSampleTool("--runnable " + std::to_string(record + 1) + " '" + output + "'"), 0);
-    std::ifstream in(output, std::ios::binary);
-    const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::remove(output.c_str());
-    EXPECT_TRUE(written == buildRunnableSample(signatureTable[record]));
+    for (const auto& [option, machine] : {std::pair{"--runnable", RunnableMachine::kX86_64},
+                                          std::pair{"--runnable-i386", RunnableMachine::kI386}}) {
+        SCOPED_TRACE(option);
+        unsigned record = 0;
+        while (record < kSignatureCount && buildRunnableSample(signatureTable[record], machine).empty()) ++record;
+        ASSERT_LT(record, kSignatureCount);
+        ASSERT_EQ(runSampleTool(std::string(option) + " " + std::to_string(record + 1) + " '" + output + "'"), 0);
+        std::ifstream in(output, std::ios::binary);
+        const std::vector<std::uint8_t> written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::remove(output.c_str());
+        EXPECT_TRUE(written == buildRunnableSample(signatureTable[record], machine));
+    }
 }
 
 TEST(SampleTool, ReportsMistakesAndRefusals) {

@@ -6,7 +6,8 @@ namespace brisko {
 
 const char kSampleUsage[] =
     "usage: brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE\n"
-    "       brisko-sample --runnable RECORD OUTPUT_FILE\n"
+    "       brisko-sample --runnable|--runnable-i386 RECORD OUTPUT_FILE\n"
+    "  --runnable-i386  a 32-bit program, as the family's are\n"
     "  RECORD     1-based position of the signature in table order (1..125)\n"
     "  --near-miss one-byte-short | one-byte-long | probe1-changed | probe2-changed |\n"
     "              twenty-one-sections | header-offset-beyond-64k | none (the default)\n";
@@ -30,8 +31,9 @@ std::optional<SampleRequest> parseSampleArguments(const std::vector<std::string>
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word == "--runnable") {
+        if (word == "--runnable" || word == "--runnable-i386") {
             request.runnable = true;
+            request.machine = word == "--runnable" ? RunnableMachine::kX86_64 : RunnableMachine::kI386;
         } else if (word == "--layout" || word == "--near-miss") {
             shaped = true;
             if (i + 1 == words.size()) {

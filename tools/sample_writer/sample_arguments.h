@@ -1,12 +1,13 @@
 #pragma once
 // The command line of brisko-sample:
 //   brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE
-//   brisko-sample --runnable RECORD OUTPUT_FILE
+//   brisko-sample --runnable|--runnable-i386 RECORD OUTPUT_FILE
 // RECORD is the 1-based position of the signature in table order.
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tools/sample_writer/runnable_sample.h"
 #include "tools/sample_writer/sample_kinds.h"
 
 namespace brisko {
@@ -18,6 +19,7 @@ struct SampleRequest {
     // A sample that really runs (buildRunnableSample); no layout or near miss.
     bool runnable;
     std::string outputPath;
+    RunnableMachine machine = RunnableMachine::kX86_64;
 };
 
 extern const char kSampleUsage[];

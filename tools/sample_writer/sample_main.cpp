@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     }
     const ThreatSignature& record = signatureTable[request->recordNumber - 1];
     const std::vector<std::uint8_t> image =
-        request->runnable ? buildRunnableSample(record) : buildSample(record, request->layout, request->nearMiss);
+        request->runnable ? buildRunnableSample(record, request->machine)
+                          : buildSample(record, request->layout, request->nearMiss);
     if (image.empty() && request->runnable) {
         std::fprintf(stderr, "brisko-sample: record %u (%.*s) cannot be made runnable\n", request->recordNumber,
                      static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data());
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brisko-sample: cannot write %s\n", request->outputPath.c_str());
         return 1;
     }
-    const std::string shape = request->runnable ? "runnable" : std::string("layout ") + layoutName(request->layout);
+    const char* runnable = request->machine == RunnableMachine::kI386 ? "runnable i386" : "runnable x86-64";
+    const std::string shape = request->runnable ? runnable : std::string("layout ") + layoutName(request->layout);
     std::printf("%s: %zu bytes, record %u (%.*s), %s, near miss %s\n", request->outputPath.c_str(), image.size(),
                 request->recordNumber, static_cast<int>(threatNameOf(record).size()), threatNameOf(record).data(),
                 shape.c_str(), nearMissName(request->nearMiss));
