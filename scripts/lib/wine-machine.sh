@@ -3,14 +3,28 @@
 # folder with wine_machine_make_work and calls wine_machine_cleanup when it
 # ends.
 #
+# BRISKO_WINE_ARCH says which prefix the programs under test run in:
+#   (unset)  the x86_64 build's: a 64-bit prefix, the 64-bit loader
+#   win32    the i686 build's in a 32-bit prefix (WINEARCH=win32), started
+#            by the 32-bit loader: the 9x, NT 4 and 32-bit XP and 7 systems
+#   wow64    the i686 build's under WoW64: a 64-bit prefix whose loader
+#            hands 32-bit programs to the 32-bit one, as 64-bit Windows does
+# BRISKO_WINE_VERSION, when set, is the Windows version the prefix presents
+# (win98, nt40, winxp, win7, win10); Wine's own is win7.
+#
 #   wine_machine_make_work BUILD_DIR NAME
 #                                     sets work to a fresh folder under
 #                                     BUILD_DIR/wine-scratch, after clearing
-#                                     what runs that were killed left there
+#                                     what runs that were killed left there;
+#                                     for the i686 build on a kernel that
+#                                     refuses 32-bit programs, says so and
+#                                     ends the script with 77 (a skip to
+#                                     ctest)
 #   wine_machine_start_display WORK   sets DISPLAY to a fresh Xvfb display
 #   wine_machine_make_prefix WORK     sets WINEPREFIX and friends; drive C:
 #                                     only (Z:, which points at /, removed),
-#                                     with no link out of the prefix
+#                                     with no link out of the prefix; set to
+#                                     BRISKO_WINE_VERSION when given
 #   wine_machine_cleanup WORK         ends the prefix's processes and Xvfb,
 #                                     and removes the folder
 #   wine_machine_network_drive_c      makes C: a network drive, so that a
@@ -22,7 +36,17 @@
 #                                     under ROOT/Data: a drive the scan
 #                                     takes a while to walk
 
-wine=${BRISKO_WINE:-/usr/lib/wine/wine64}
+case ${BRISKO_WINE_ARCH:-} in
+  "" | wow64) wine_machine_arch=win64 wine_machine_loader=/usr/lib/wine/wine64 ;;
+  win32) wine_machine_arch=win32 wine_machine_loader=/usr/lib/wine/wine ;;
+  *)
+    echo "BRISKO_WINE_ARCH is win32, wow64 or unset, not $BRISKO_WINE_ARCH" >&2
+    exit 2
+    ;;
+esac
+wine=${BRISKO_WINE:-$wine_machine_loader}
+# The 64-bit server serves 32-bit prefixes too (as Debian's own wineserver
+# wrapper chooses it whenever it is installed).
 wineserver=${BRISKO_WINESERVER:-/usr/lib/wine/wineserver64}
 # No .NET or HTML engine to install, and no menu entries or file
 # associations written into the host's home.
@@ -60,8 +84,19 @@ wine_machine_clear_leftovers() {
   done
 }
 
+# The i686 build's programs, whichever the prefix, are 32-bit.
+wine_machine_skip_without_32_bit() {
+  [[ -n ${BRISKO_WINE_ARCH:-} ]] || return 0
+  # shellcheck source=scripts/lib/thirty-two-bit.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/thirty-two-bit.sh"
+  runs_32_bit_programs && return 0
+  echo "skipped: $refused_32_bit_reason" >&2
+  exit 77
+}
+
 wine_machine_make_work() {
   local build_dir=$1 name=$2 scratch
+  wine_machine_skip_without_32_bit
   scratch="$build_dir/wine-scratch"
   mkdir -p "$scratch" || { echo "cannot make $scratch" >&2; return 1; }
   wine_machine_clear_leftovers "$scratch"
@@ -103,9 +138,14 @@ wine_machine_find_built() {
 
 wine_machine_make_prefix() {
   local work=$1
-  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="$wine_machine_dll_overrides"
+  export WINEPREFIX="$work/prefix" WINEARCH=$wine_machine_arch WINEDEBUG=-all \
+    WINEDLLOVERRIDES="$wine_machine_dll_overrides"
   "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; return 1; }
   "$wineserver" -w
+  if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
+    "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$BRISKO_WINE_VERSION" /f >/dev/null 2>&1
+    "$wineserver" -w
+  fi
   rm -f "$WINEPREFIX/dosdevices/z:"
   # Wine links the user's Desktop, Documents and other folders to the
   # host's home: a scan of C: would walk, and clean, the host's own files.

@@ -51,8 +51,8 @@ public:
     // Whether a started program has ended, waiting briefly for one that is
     // ending.
     virtual bool hasEnded(std::uint32_t processId) = 0;
-    // The system version the backend presents: "win98", "nt40", "winxp" or
-    // "win7".
+    // The system version the backend presents: "win98", "nt40", "winxp",
+    // "win7" or "win10".
     virtual std::string versionName() = 0;
     // Whether the performance data has a Process object (Wine's has none).
     virtual bool hasProcessPerformanceData() = 0;

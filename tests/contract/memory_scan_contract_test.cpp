@@ -37,6 +37,10 @@ protected:
 };
 
 TEST_F(MemoryScanContract, ARunningInfectedProgramIsEndedAndRemoved) {
+    if (sizeof(void*) == 4) {
+        GTEST_SKIP() << "the runnable sample is an x86-64 program, which a 32-bit prefix cannot start; the x86_64 "
+                        "build runs this test";
+    }
     const std::vector<std::uint8_t> sample = runnableSample();
     ASSERT_FALSE(sample.empty());
     const std::string path = at("krenot.exe");

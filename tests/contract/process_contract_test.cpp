@@ -39,6 +39,7 @@ TEST_F(ProcessContract, VersionTestsFollowTheSystemVersion) {
         {"nt40", kFamilyNt, kGenerationNt4},
         {"winxp", kFamilyNt, kGenerationNt5},
         {"win7", kFamilyNt, kGenerationNone},
+        {"win10", kFamilyNt, kGenerationNone},
     };
     const std::string version = backend_->versionName();
     for (const Case& c : cases) {

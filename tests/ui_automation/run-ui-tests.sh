@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs brisko.exe for real under wine64 on a virtual X display and drives it
+# Runs brisko.exe for real under Wine on a virtual X display and drives it
 # with brisko-driver.exe, as a person would, with real clicks and keys
 # (through the system's input queue) wherever a step allows: the idle
 # dialog, a second copy, Enter, the mouse over DOWNLOAD, a scan stopped
@@ -20,7 +20,9 @@
 # ordinary files that the scan walks after D: (C: is marked a network drive
 # and Z:, which Wine points at /, is removed). Every stop is asked while the
 # driver holds the scan on D:, so E: is still to come whatever the speed of
-# the machine. Screenshots go to BUILD_DIR/ui-screenshots.
+# the machine. Screenshots go to BUILD_DIR/ui-screenshots (the i686
+# build's to ui-screenshots-win32 and ui-screenshots-wow64, after the
+# prefix, BRISKO_WINE_ARCH).
 #
 #   tests/ui_automation/run-ui-tests.sh BUILD_DIR
 set -euo pipefail
@@ -38,7 +40,7 @@ driver_exe=$(wine_machine_find_built "$build_dir" brisko-driver.exe)
 sample_exe=$(wine_machine_find_built "$build_dir" brisko-sample.exe)
 ask_exe=$(wine_machine_find_built "$build_dir" brisko-ask.exe)
 
-shots="$build_dir/ui-screenshots"
+shots="$build_dir/ui-screenshots${BRISKO_WINE_ARCH:+-$BRISKO_WINE_ARCH}"
 mkdir -p "$shots"
 
 # shellcheck source=tests/ui_automation/screen_pixels.sh

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Runs the Windows test executable of a cross build under wine64, in a
+# Runs the Windows test executable of a cross build under Wine, in a
 # throwaway Wine prefix whose only drives are C: (the prefix's own) and D:
 # (a fresh, empty fixture folder). Drive Z:, which Wine points at /, is
 # removed so that nothing under test can reach the host's files.
 #
 #   tests/wine/run-win32-tests.sh BUILD_DIR [gtest arguments...]
 #
-# BRISKO_WINE_VERSION (win98, nt40, winxp, win7) sets the Windows version
-# Wine presents; the tests read it too. BRISKO_WINE_GRAPHICS=null gives Wine
-# a graphics driver without a display.
+# BRISKO_WINE_ARCH chooses the prefix (scripts/lib/wine-machine.sh).
+# BRISKO_WINE_VERSION (win98, nt40, winxp, win7, win10) sets the Windows
+# version Wine presents; the tests read it too. BRISKO_WINE_GRAPHICS=null
+# gives Wine a graphics driver without a display.
 #
 # Builds nothing. Prints the test executable's counts of passed, failed and
 # skipped tests on a line of its own ("gtest counts: ..."), and exits with
@@ -45,11 +46,6 @@ unset DISPLAY WAYLAND_DISPLAY
 wine_machine_make_prefix "$work" || { echo "$0: wineboot failed" >&2; exit 1; }
 if [[ -n ${BRISKO_WINE_GRAPHICS:-} ]]; then
   "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$BRISKO_WINE_GRAPHICS" /f >/dev/null 2>&1
-fi
-
-if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
-  "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$BRISKO_WINE_VERSION" /f >/dev/null 2>&1
-  "$wineserver" -w
 fi
 
 # On 64-bit Windows a marker in system32 and one in SysWOW64, written from

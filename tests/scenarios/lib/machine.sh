@@ -25,8 +25,7 @@ machine_template() {
   local version=$1 folder=$run_dir/templates/$1
   [[ -d $folder/prefix ]] && return 0
   mkdir -p "$folder"
-  wine_machine_make_prefix "$folder" || return 1
-  "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
+  BRISKO_WINE_VERSION=$version wine_machine_make_prefix "$folder" || return 1
   # The 9x family keeps its hosts file in the Windows folder; a clean one
   # is there, as on a real machine.
   [[ $version == win98 ]] && printf '127.0.0.1       localhost\r\n' >"$folder/prefix/drive_c/windows/hosts"
