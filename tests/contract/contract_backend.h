@@ -13,6 +13,9 @@
 
 namespace brisko {
 
+// The machines a runnable sample is made for (tools/sample_writer).
+enum class RunnableMachine;
+
 class ContractBackend {
 public:
     virtual ~ContractBackend() = default;
@@ -54,6 +57,9 @@ public:
     // The system version the backend presents: "win98", "nt40", "winxp",
     // "win7" or "win10".
     virtual std::string versionName() = 0;
+    // Whether a program for that machine, started with startImage, runs and
+    // can be examined by the program under test.
+    virtual bool startsProgramsFor(RunnableMachine machine) = 0;
     // Whether the performance data has a Process object (Wine's has none).
     virtual bool hasProcessPerformanceData() = 0;
     // Installs and starts a service of ours under name, removed with the

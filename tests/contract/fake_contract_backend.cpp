@@ -4,6 +4,7 @@
 
 #include "platform/fake/fake_machine.h"
 #include "tests/contract/contract_backend.h"
+#include "tools/sample_writer/runnable_sample.h"
 
 namespace brisko {
 namespace {
@@ -58,6 +59,8 @@ public:
     }
     bool hasEnded(std::uint32_t processId) override { return !machine_.fakeProcesses().isRunning(processId); }
     std::string versionName() override { return "winxp"; }
+    // The simulated processes run any image.
+    bool startsProgramsFor(RunnableMachine) override { return true; }
     bool hasProcessPerformanceData() override { return true; }
     void startService(const std::string& name) override {
         machine_.fakeServices().add(name).processId = machine_.fakeProcesses().start("");

@@ -1,6 +1,6 @@
 // A whole scan with an infected program running: the memory scan finds its
 // image, ends it and removes the file, on the simulated machine and under
-// Wine, where the sample is a real 64-bit program that sleeps.
+// Wine, where the sample is a real 64-bit or 32-bit program that sleeps.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -24,39 +24,54 @@ protected:
     MemoryScanContract() { installPlatform(&backend_->platform()); }
     ~MemoryScanContract() override { installPlatform(nullptr); }
 
-    // The first record a runnable sample can be made for.
-    static std::vector<std::uint8_t> runnableSample() {
+    // A sample of the first record that can be made into a program for
+    // the machine.
+    static std::vector<std::uint8_t> runnableSample(RunnableMachine machine) {
         for (unsigned index = 0; index < kSignatureCount; ++index) {
-            std::vector<std::uint8_t> sample = buildRunnableSample(signatureTable[index]);
+            std::vector<std::uint8_t> sample = buildRunnableSample(signatureTable[index], machine);
             if (!sample.empty()) return sample;
         }
         return {};
     }
 
+    // The sample runs; the scan ends it from its memory scan and removes it.
+    void endsAndRemoves(RunnableMachine machine) {
+        const std::vector<std::uint8_t> sample = runnableSample(machine);
+        ASSERT_FALSE(sample.empty());
+        const std::string path = at("krenot.exe");
+        const std::uint32_t running = backend_->startImage(path, std::string(sample.begin(), sample.end()));
+        // It runs: it stays until it is ended, and holds its image meanwhile.
+        ASSERT_FALSE(backend_->hasEnded(running));
+        ASSERT_FALSE(fs_.removeFile(path.c_str()));
+
+        ScanSession& session = run_.session();
+        std::snprintf(session.scanTarget, sizeof session.scanTarget, "%s",
+                      scratch_.substr(0, scratch_.size() - 1).c_str());
+        session.userAction = kActionRemove;
+        runScanDriver(run_.scan());
+
+        EXPECT_TRUE(backend_->hasEnded(running));
+        EXPECT_THAT(run_.lines(), Contains("System Memory    W32/Krenot.Trojan  removed"));
+        EXPECT_FALSE(fs_.exists(path.c_str()));
+    }
+
     ContractScan run_{*backend_};
 };
 
-TEST_F(MemoryScanContract, ARunningInfectedProgramIsEndedAndRemoved) {
-    if (sizeof(void*) == 4) {
-        GTEST_SKIP() << "the runnable sample is an x86-64 program, which a 32-bit prefix cannot start; the x86_64 "
-                        "build runs this test";
+TEST_F(MemoryScanContract, ARunningSixtyFourBitInfectedProgramIsEndedAndRemoved) {
+    if (!backend_->startsProgramsFor(RunnableMachine::kX86_64)) {
+        GTEST_SKIP() << "a 32-bit program does not read the image of a 64-bit one";
     }
-    const std::vector<std::uint8_t> sample = runnableSample();
-    ASSERT_FALSE(sample.empty());
-    const std::string path = at("krenot.exe");
-    const std::uint32_t running = backend_->startImage(path, std::string(sample.begin(), sample.end()));
-    // It runs: it stays until it is ended, and holds its image meanwhile.
-    ASSERT_FALSE(backend_->hasEnded(running));
-    ASSERT_FALSE(fs_.removeFile(path.c_str()));
+    endsAndRemoves(RunnableMachine::kX86_64);
+}
 
-    ScanSession& session = run_.session();
-    std::snprintf(session.scanTarget, sizeof session.scanTarget, "%s", scratch_.substr(0, scratch_.size() - 1).c_str());
-    session.userAction = kActionRemove;
-    runScanDriver(run_.scan());
-
-    EXPECT_TRUE(backend_->hasEnded(running));
-    EXPECT_THAT(run_.lines(), Contains("System Memory    W32/Krenot.Trojan  removed"));
-    EXPECT_FALSE(fs_.exists(path.c_str()));
+// The family's own programs are 32-bit; on 64-bit Windows the 64-bit build
+// ends them as well.
+TEST_F(MemoryScanContract, ARunningThirtyTwoBitInfectedProgramIsEndedAndRemoved) {
+    if (!backend_->startsProgramsFor(RunnableMachine::kI386)) {
+        GTEST_SKIP() << "this machine does not run 32-bit programs";
+    }
+    endsAndRemoves(RunnableMachine::kI386);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ public:
     std::uint32_t startImage(const std::string&, const std::string&) override { refuse("runs no programs"); }
     bool hasEnded(std::uint32_t) override { refuse("runs no programs"); }
     std::string versionName() override { refuse("is no running system"); }
+    bool startsProgramsFor(RunnableMachine) override { refuse("runs no programs"); }
     bool hasProcessPerformanceData() override { refuse("has no performance data"); }
     void startService(const std::string&) override { refuse("runs no services"); }
     void makeMachineKey(const std::string&) override { refuse("has no registry"); }

@@ -13,6 +13,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "tests/contract/contract_backend.h"
+#include "tools/sample_writer/runnable_sample.h"
 #include "tests/contract/win32_contract_programs.h"
 
 namespace brisko {
@@ -188,6 +189,14 @@ public:
     std::string versionName() override {
         const char* version = std::getenv("BRISKO_WINE_VERSION");
         return version != nullptr && version[0] != '\0' ? version : "win7";
+    }
+    // A 64-bit program is examined only by a 64-bit build; a 32-bit one
+    // runs in a 32-bit test program's prefix, and beside a 64-bit one where
+    // the runner found that this machine runs 32-bit programs.
+    bool startsProgramsFor(RunnableMachine machine) override {
+        if (machine == RunnableMachine::kX86_64) return sizeof(void*) == 8;
+        const char* runs = std::getenv("BRISKO_RUNS_32_BIT_PROGRAMS");
+        return sizeof(void*) == 4 || (runs != nullptr && std::string(runs) == "1");
     }
     bool hasProcessPerformanceData() override { return false; }
     void startService(const std::string& name) override { programs_.startService(name, scratch_); }

@@ -48,6 +48,12 @@ if [[ -n ${BRISKO_WINE_GRAPHICS:-} ]]; then
   "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$BRISKO_WINE_GRAPHICS" /f >/dev/null 2>&1
 fi
 
+# The contract tests start a 32-bit sample beside the 64-bit build where
+# this machine runs 32-bit programs.
+# shellcheck source=scripts/lib/thirty-two-bit.sh
+source "$(dirname "$0")/../../scripts/lib/thirty-two-bit.sh"
+if runs_32_bit_programs; then export BRISKO_RUNS_32_BIT_PROGRAMS=1; fi
+
 # On 64-bit Windows a marker in system32 and one in SysWOW64, written from
 # outside Windows, show which folder the seam really lists.
 windows_folder=$WINEPREFIX/drive_c/windows

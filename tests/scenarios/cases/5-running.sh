@@ -4,11 +4,6 @@ scenarios+=(running)
 scenario_title[running]="5. A running infected program: System Memory line, process ended, file removed"
 through_brisko_scan running
 
-scenario_running_not_here() {
-  [[ ${BRISKO_WINE_ARCH:-} == win32 ]] || return 1
-  echo "The runnable sample brisko-sample writes is an x86-64 program, which a 32-bit prefix cannot start; the x86_64 build's run covers this cell."
-}
-
 scenario_running_partly() {
   [[ $1 == win98 ]] || return 1
   echo "Wine's Tool Help gives bare file names under win98 (real Windows 9x gives full paths), so the memory scan cannot read the image and posts no System Memory line; here the drive walk finds the file and ends its program by name. The 9x pass with full paths: MemoryScanTest.EndsInfectedProcessesAndRemovesTheirFiles, MemoryScanTest.On9xAnUnendedProcessStillHasItsFileTreated."

@@ -2,9 +2,10 @@
 # went to SysWOW64, and a copy to the native system32; its Run values and
 # the variant's entries to the 32-bit view of HKLM\Software
 # (Software\Wow6432Node as the 64-bit reg.exe names it), one Run value to
-# the 64-bit view. Windows starts the Run values of both views. Every one of
-# them goes, each file is reported once under its true path, and the clean
-# values of both views stay.
+# the 64-bit view. Windows starts the Run values of both views; where this
+# machine runs 32-bit programs, the trojan runs too, a 32-bit program
+# started from SysWOW64. Every one of them goes, each file is reported once
+# under its true path, and the clean values of both views stay.
 scenarios+=(wow64)
 scenario_title[wow64]="9. A 32-bit trojan on 64-bit Windows: files in system32 and SysWOW64, Run values and the variant's entries in both registry views"
 through_brisko_scan wow64
@@ -16,6 +17,14 @@ scenario_wow64_not_for() {
     win98 | nt40 | winxp) echo "32-bit Windows: one registry view and no SysWOW64 (rows 1 to 3 are its case)" ;;
     *) return 1 ;;
   esac
+}
+
+# shellcheck source=scripts/lib/thirty-two-bit.sh
+source "$top/scripts/lib/thirty-two-bit.sh"
+
+scenario_wow64_partly() {
+  runs_32_bit_programs && return 1
+  echo "The trojan's running 32-bit process needs a machine that runs 32-bit programs, which this one does not ($refused_32_bit_reason): MemoryScanContract.ARunningThirtyTwoBitInfectedProgramIsEndedAndRemoved ends one where it does, and on the simulated machine."
 }
 
 scenario_wow64() {
@@ -45,20 +54,36 @@ scenario_wow64() {
     registry_set "$view\\Run" SMrhcjg7j0e38v 'C:\windows\system32\rhcjg7j0e38v.exe'
   done
 
-  local finds=$machine/finds.expected
+  local finds=$machine/finds.expected scanned infected=2 running=
   {
     printf '%s     %s removed\n' "$(windows_path "$native")" "$(sample_threat netsvc)"
     printf '%s     %s removed\n' "$(windows_path "$wow")" "$(sample_threat netsvc)"
     for ((i = 0; i < removed; i++)); do echo "System Registry     W32/Krenot.Trojan removed"; done
   } >"$finds"
-  local scanned
   scanned=$(count_files "$c" "$d")
+  local process=$c/windows/syswow64/krenot32.exe
+  if runs_32_bit_programs; then
+    sample_plant running32 "$process"
+    "$wine" 'C:\windows\syswow64\krenot32.exe' </dev/null >/dev/null 2>&1 &
+    running=$!
+    sleep 2
+    expect "the infected 32-bit program runs" kill -0 "$running"
+    # Handed over by the memory scan under the family's label; the walk no
+    # longer sees it.
+    printf 'System Memory    W32/Krenot.Trojan  removed\n%s     W32/Krenot.Trojan  removed\n' \
+      "$(windows_path "$process")" >>"$finds"
+    infected=3
+  fi
 
   program_scan
   read_report
-  expect_report "$finds" "$scanned" 2 2
+  expect_report "$finds" "$scanned" "$infected" "$infected"
   expect "the file in system32 is gone" test ! -e "$native"
   expect "the file in SysWOW64 is gone" test ! -e "$wow"
+  if [[ -n $running ]]; then
+    expect "the infected 32-bit program has ended" eventually 5 process_gone "$running"
+    expect "its file is gone" test ! -e "$process"
+  fi
   registry_table_expect "${values[@]}"
   for view in "$software32" "$software64"; do
     expect "$view: the variant's UninstallString is removed" \

@@ -2,7 +2,9 @@
 # brisko-sample.exe on the first machine made, with the name of the threat
 # each one is made for. Sourced by run-scenarios.sh.
 #
-#   samples_make                 writes them into RUN_DIR/samples (once)
+#   samples_make                 writes them into RUN_DIR/samples (once),
+#                                with running (a program for the build's
+#                                machine) and running32 (a 32-bit one)
 #   sample_plant NAME FILE       copies a sample to FILE, making its folder
 #   sample_threat NAME           the threat name the program must report
 
@@ -32,18 +34,28 @@ samples_make() {
       { echo "brisko-sample $name: $line" >&2; status=1; continue; }
     sed -E 's/^.*, record [0-9]+ \((.*)\), (layout|runnable).*$/\1/' <<<"$line" >"$WINEPREFIX/drive_c/samples/$name.threat"
   done
-  # The first record that can be made into a program that runs.
-  local record
-  for record in $(seq 1 125); do
-    line=$(win 'C:\brisko-sample.exe' --runnable "$record" 'C:\samples\running.exe' 2>/dev/null | tr -d '\r') || continue
-    sed -E 's/^.*, record [0-9]+ \((.*)\), runnable.*$/\1/' <<<"$line" >"$WINEPREFIX/drive_c/samples/running.threat"
-    break
-  done
-  [[ -f $WINEPREFIX/drive_c/samples/running.exe ]] || { echo "no record makes a runnable sample" >&2; status=1; }
+  # The first record that can be made into a program that runs: running for
+  # the build under test's own machine, running32 a 32-bit program as the
+  # family's are.
+  local own=--runnable
+  [[ -n ${BRISKO_WINE_ARCH:-} ]] && own=--runnable-i386
+  samples_make_runnable running "$own" || status=1
+  samples_make_runnable running32 --runnable-i386 || status=1
   "$wineserver" -k
   "$wineserver" -w
   mv "$WINEPREFIX/drive_c/samples" "$folder"
   return "$status"
+}
+
+samples_make_runnable() {  # samples_make_runnable NAME OPTION
+  local record line
+  for record in $(seq 1 125); do
+    line=$(win 'C:\brisko-sample.exe' "$2" "$record" "C:\\samples\\$1.exe" 2>/dev/null | tr -d '\r') || continue
+    sed -E 's/^.*, record [0-9]+ \((.*)\), runnable.*$/\1/' <<<"$line" >"$WINEPREFIX/drive_c/samples/$1.threat"
+    return 0
+  done
+  echo "no record makes a runnable sample ($2)" >&2
+  return 1
 }
 
 sample_plant() {
