@@ -6,7 +6,8 @@
 #   record_cell NAME VERSION pass|fail|simulated|not-for [REASON]
 #   not_for_this_version NAME VERSION  prints why the scenario means
 #                                      nothing on that Windows
-#                                      (scenario_NAME_not_for)
+#                                      (scenario_NAME_not_for, and every
+#                                      32-bit version under WoW64)
 #   not_on_this_machine NAME VERSION   prints why the scenario cannot run
 #                                      there (scenario_NAME_not_here)
 #   partly_simulated NAME VERSION      prints what of it Wine cannot show
@@ -23,6 +24,11 @@ record_cell() {
 }
 
 not_for_this_version() {
+  # A 32-bit program runs under WoW64 only on 64-bit Windows.
+  if [[ ${BRISKO_WINE_ARCH:-} == wow64 && $2 != win7 && $2 != win10 ]]; then
+    echo "WoW64 is a part of 64-bit Windows only"
+    return 0
+  fi
   reason_of "$1" not_for "$2"
 }
 
