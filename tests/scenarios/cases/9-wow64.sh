@@ -11,12 +11,13 @@ scenario_title[wow64]="9. A 32-bit trojan on 64-bit Windows: files in system32 a
 through_brisko_scan wow64
 
 # The 9x family, NT 4 and the XP that Wine imitates are 32-bit Windows,
-# with one registry view and no SysWOW64.
+# with one registry view and no SysWOW64; so is every 32-bit prefix.
 scenario_wow64_not_for() {
   case $1 in
-    win98 | nt40 | winxp) echo "32-bit Windows: one registry view and no SysWOW64 (rows 1 to 3 are its case)" ;;
-    *) return 1 ;;
+    win98 | nt40 | winxp) ;;
+    *) [[ ${BRISKO_WINE_ARCH:-} == win32 ]] || return 1 ;;
   esac
+  echo "32-bit Windows: one registry view and no SysWOW64 (rows 1 to 3 are its case)"
 }
 
 # shellcheck source=scripts/lib/thirty-two-bit.sh
