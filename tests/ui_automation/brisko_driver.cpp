@@ -34,6 +34,8 @@
 //                                    OK), which ends the program
 //   brisko-driver rect [question] ID print the screen rectangle of a
 //                                    control (0: the window itself)
+//   brisko-driver rect shape         print the screen rectangle the main
+//                                    window's shape covers: what shows of it
 //   brisko-driver scan-and-ask-at-once
 //                                    press SCAN and Escape together: the
 //                                    question comes before the scan, which
@@ -788,11 +790,21 @@ int terminated(int files) {
     return failures ? 1 : 0;
 }
 
-// Prints the screen rectangle of a control, or of the window for 0.
-int printRect(HWND window, int id) {
-    const PixelBox box = boxOf(id == 0 ? window : GetDlgItem(window, id));
+// Prints a screen rectangle as "left top right bottom", the right and
+// bottom edges just outside it.
+int printBox(const PixelBox& box) {
     std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
     return 0;
+}
+
+// The screen rectangle of a control, or of the window for 0.
+int printRect(HWND window, int id) { return printBox(boxOf(id == 0 ? window : GetDlgItem(window, id))); }
+
+// The screen rectangle the main window's shape covers: what shows of it.
+int shapeRect() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    return printBox(visibleBoxOf(main));
 }
 
 int rect(bool ofQuestion, int id) {
@@ -961,6 +973,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok(false);
     if (args.size() == 2 && args[0] == "ok" && args[1] == "space") return ok(true);
+    if (args.size() == 2 && args[0] == "rect" && args[1] == "shape") return shapeRect();
     if (args.size() == 2 && args[0] == "rect") return rect(false, std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "rect" && args[1] == "question") return rect(true, std::atoi(args[2].c_str()));
     if (args.size() == 1 && args[0] == "scan-and-ask-at-once") return scanAndAskAtOnce();
@@ -977,7 +990,7 @@ int main(int argc, char** argv) {
     std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
-               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
+               "       rect [question] ID | rect shape | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
                "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N |\n"
                "       restart yes|no | notice TEXT CAPTION | time-scan\n",
                stderr);
