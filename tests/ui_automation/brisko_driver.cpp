@@ -59,6 +59,8 @@
 //                                    shows TEXT under CAPTION
 //   brisko-driver time-scan          press SCAN, print the milliseconds until
 //                                    the scan has ended and OK shows
+//   brisko-driver listed PATH        wait until Windows lists a process of
+//                                    the program PATH, its loader done
 //
 // With --real-input before the command, buttons are clicked and keys typed
 // through the system's input queue (SendInput) instead of posted to the
@@ -79,6 +81,7 @@
 // runs inside the scan, so the scan stays where it was until the question
 // is answered.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -947,6 +950,31 @@ int notice(const std::string& expected, const std::string& caption) {
     return failures ? 1 : 0;
 }
 
+// The path of each process's program, as PSAPI reads it from the process
+// itself: only once its loader has set it up.
+bool processListed(const std::wstring& path) {
+    DWORD ids[4096];
+    DWORD bytes = 0;
+    if (!EnumProcesses(ids, sizeof ids, &bytes)) return false;
+    for (DWORD i = 0; i < bytes / sizeof ids[0]; ++i) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
+        if (process == nullptr) continue;
+        wchar_t image[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameExW(process, nullptr, image, MAX_PATH);
+        CloseHandle(process);
+        if (length != 0 && _wcsicmp(image, path.c_str()) == 0) return true;
+    }
+    return false;
+}
+
+// A program started just before may not be loaded yet when a scan looks
+// for it: this waits for what the scan will see.
+int listed(const std::string& path) {
+    const std::wstring wide(path.begin(), path.end());
+    check(waitFor([&] { return processListed(wide); }), "Windows lists a process of " + path);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -987,12 +1015,13 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "restart") return restartQuestion(args[1]);
     if (args.size() == 3 && args[0] == "notice") return notice(args[1], args[2]);
     if (args.size() == 1 && args[0] == "time-scan") return timeScan();
+    if (args.size() == 2 && args[0] == "listed") return listed(args[1]);
     std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
                "       rect [question] ID | rect shape | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
                "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N |\n"
-               "       restart yes|no | notice TEXT CAPTION | time-scan\n",
+               "       restart yes|no | notice TEXT CAPTION | time-scan | listed PATH\n",
                stderr);
     return 2;
 }
