@@ -5,9 +5,11 @@
 //
 //   brisko-driver idle               the idle dialog, its shape and focus
 //   brisko-driver windows N          exactly N main windows are open
-//   brisko-driver scan               press SCAN, wait for the scan to show
-//   brisko-driver scan-and-hold      the same, and hold the scan while it
-//                                    walks drive D: (its thread suspended)
+//   brisko-driver scan               press SCAN, check what it changes for
+//                                    good (the scan may be over already)
+//   brisko-driver scan-and-hold      press SCAN and hold the scan while it
+//                                    walks drive D: (its thread suspended);
+//                                    check the running scan's dialog
 //   brisko-driver installed          the idle dialog with the product
 //   brisko-driver enter              Enter leaves the dialog open
 //   brisko-driver hover              the mouse over and off DOWNLOAD
@@ -17,7 +19,8 @@
 //                                    leave the question open
 //   brisko-driver answer yes|no|close
 //                                    answer the open question (the close
-//                                    box answers No)
+//                                    box answers No); after No, hold the
+//                                    scan at its next item and let it go on
 //   brisko-driver answer no cancel|x|escape
 //                                    answer No and ask again at once, while
 //                                    the scan is still where it was asked
@@ -31,6 +34,8 @@
 //                                    OK), which ends the program
 //   brisko-driver rect [question] ID print the screen rectangle of a
 //                                    control (0: the window itself)
+//   brisko-driver rect shape         print the screen rectangle the main
+//                                    window's shape covers: what shows of it
 //   brisko-driver scan-and-ask-at-once
 //                                    press SCAN and Escape together: the
 //                                    question comes before the scan, which
@@ -54,6 +59,8 @@
 //                                    shows TEXT under CAPTION
 //   brisko-driver time-scan          press SCAN, print the milliseconds until
 //                                    the scan has ended and OK shows
+//   brisko-driver listed PATH        wait until Windows lists a process of
+//                                    the program PATH, its loader done
 //
 // With --real-input before the command, buttons are clicked and keys typed
 // through the system's input queue (SendInput) instead of posted to the
@@ -63,13 +70,18 @@
 //
 // Prints one line per check; exits 1 when any check fails.
 //
-// A stop must reach the scan while it runs, however fast it runs: the scan
-// walks drive D: and then drive E:, and scan-and-hold suspends the
-// program's thread while the status shows a file of D:. A stop request
-// posted then is taken by the next message pump of the walk, which comes
-// before the end of E:; the question it opens runs inside the scan, so the
-// scan stays where it was until the question is answered.
+// A scan of a few thousand files is over in a moment, and a look at its
+// dialog may come after its end: every look at a running scan is taken
+// with the program's thread suspended (held), or while a question that the
+// scan waits for is open. A stop must reach the scan while it runs, however
+// fast it runs: the scan walks drive D: and then drive E:, and
+// scan-and-hold suspends the program's thread while the status shows a
+// file of D:. A stop request posted then is taken by the next message pump
+// of the walk, which comes before the end of E:; the question it opens
+// runs inside the scan, so the scan stays where it was until the question
+// is answered.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -261,24 +273,41 @@ constexpr const wchar_t* kTailDrive = L"E:\\";
 
 bool showsDrive(const std::wstring& status, const wchar_t* root) { return status.compare(0, 3, root) == 0; }
 
-// Suspends the program's thread at a moment its status shows a file of
-// drive D:. Window texts and styles of another process are read without a
-// message, so all of this works on the stopped thread.
-bool holdOnDriveD(HWND main) {
+// The status text a scan ends with.
+bool endsTheScan(const std::wstring& status) {
+    return status == L"Scanning completed" || status == L"Scanning terminated";
+}
+
+// Suspends the program's thread at the first look whose status text
+// `wanted` accepts; each look is taken with the thread stopped. Gives up
+// once the moment has passed: `tooLate` accepts the status, or OK shows.
+// Window texts and styles of another process are read without a message,
+// so all of this works on the stopped thread. Returns whether the thread
+// was left suspended; status is the text of the last look.
+template <typename Wanted, typename TooLate>
+bool holdWhere(HWND main, Wanted wanted, TooLate tooLate, std::wstring& status) {
     ProgramThread thread(main);
     if (!thread.opened()) return check(false, "the program's thread opens"), false;
-    std::wstring status;
-    const bool held = waitFor([&] {
+    bool held = false;
+    waitFor([&] {
         if (!thread.suspend()) return false;
         status = text(main, kStatusText);
-        if (showsDrive(status, kHeldDrive)) return true;
+        if (wanted(status)) return held = true;
         thread.resume();
-        // Past drive D:, or at the end: too late to hold it there.
-        if (showsDrive(status, kTailDrive) || visible(main, kOk)) return true;
+        if (tooLate(status) || visible(main, kOk)) return true;
         Sleep(1);
         return false;
     });
-    const bool onDriveD = held && showsDrive(status, kHeldDrive);
+    return held;
+}
+
+// Suspends the program's thread at a moment its status shows a file of
+// drive D:, before drive E:.
+bool holdOnDriveD(HWND main) {
+    std::wstring status;
+    const bool onDriveD = holdWhere(
+        main, [](const std::wstring& shown) { return showsDrive(shown, kHeldDrive); },
+        [](const std::wstring& shown) { return showsDrive(shown, kTailDrive); }, status);
     check(onDriveD, "the scan is held while it walks drive D: (" + narrow(status) + ")");
     return onDriveD;
 }
@@ -463,25 +492,37 @@ int windows(int expected) {
     return failures ? 1 : 0;
 }
 
-void checkScanShown(HWND main) {
+// What SCAN changes for the rest of the run: a scan that has ended shows it
+// too.
+void checkScanBegun(HWND main) {
     check(!enabled(main, kScan), "SCAN is disabled");
-    checkShown(main, {kCancel, kCloseBox, kDownload, kLogo, kSubtitle, kSearchingFor, kStatusFrame, kReportFrame,
-                      kStatusText, kReportList},
-               {kOk, kToolsLink, kProductLink, kTitleLine, kNoticeLine, kProductLine});
-    check(narrow(text(main, kSearchingFor)) == "Searching for W32/Krenot Trojan and its variants",
-          "the search line names the family");
-    check(narrow(text(main, kStatusFrame)) == "Scanning", "the status frame reads Scanning");
+    checkShown(main, {kCloseBox, kDownload, kLogo, kSubtitle, kStatusFrame, kReportFrame, kStatusText, kReportList},
+               {kToolsLink, kProductLink, kTitleLine, kNoticeLine, kProductLine});
     checkControlsOnTheSkin(main);
 }
 
+// A scan that runs: only sound while it is held, as the end changes all of it.
+void checkScanShown(HWND main) {
+    checkScanBegun(main);
+    checkShown(main, {kCancel, kSearchingFor}, {kOk});
+    check(narrow(text(main, kSearchingFor)) == "Searching for W32/Krenot Trojan and its variants",
+          "the search line names the family");
+    check(narrow(text(main, kStatusFrame)) == "Scanning", "the status frame reads Scanning");
+}
+
+// Presses SCAN without holding the scan, which may be over by the next
+// look: only what stays after its end is checked.
 int scan() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
     press(main, kScan);
-    check(waitFor([&] { return visible(main, kReportList) && !text(main, kStatusText).empty() &&
-                               text(main, kStatusText) != L"Static"; }),
-          "the scan shows the item being scanned");
-    checkScanShown(main);
+    check(waitFor([&] { return !enabled(main, kScan); }), "SCAN is taken");
+    // Answered once the handler of the press has returned: the dialog has
+    // made all of its changes.
+    DWORD_PTR ignored = 0;
+    check(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &ignored) != 0,
+          "the dialog answers after the press");
+    checkScanBegun(main);
     return failures ? 1 : 0;
 }
 
@@ -570,6 +611,9 @@ int answer(const std::string& which) {
     HWND main = mainWindow();
     HWND dialog = main != nullptr ? question(main) : nullptr;
     if (dialog == nullptr) return check(false, "a question is open"), 1;
+    // The item the scan waits at: the question has been open long enough for
+    // the status's pacing to have drawn it.
+    const std::wstring asked = text(main, kStatusText);
     if (which == "close") {
         closeQuestion(dialog);
     } else {
@@ -577,13 +621,22 @@ int answer(const std::string& which) {
     }
     check(waitFor([&] { return find(main).empty(); }), "the question closes");
     if (which == "yes") {
-        // Shown by the handler that asked, before the scan winds down.
+        // Shown by the handler that asked, before the scan winds down; kept
+        // after its end.
         check(waitFor([&] { return visible(main, kOk) && !visible(main, kCancel); }), "OK replaces CANCEL");
-    } else {
-        const std::wstring item = text(main, kStatusText);
-        check(waitFor([&] { return text(main, kStatusText) != item; }), "the scan goes on");
-        check(visible(main, kCancel) && !visible(main, kOk), "CANCEL stays");
+        return failures ? 1 : 0;
     }
+    // Held at the next item it shows, the scan has gone on from the answer,
+    // and still offers CANCEL, not OK. Looked at unheld, it might have ended
+    // by then: E: is short.
+    std::wstring status;
+    const bool held = holdWhere(
+        main, [&](const std::wstring& shown) { return shown != asked && !endsTheScan(shown); }, endsTheScan,
+        status);
+    check(held, "the scan goes on from " + narrow(asked) + ", held at " + narrow(status));
+    if (!held) return 1;
+    checkShown(main, {kCancel}, {kOk});
+    check(release(main), "the held scan goes on");
     return failures ? 1 : 0;
 }
 
@@ -740,11 +793,21 @@ int terminated(int files) {
     return failures ? 1 : 0;
 }
 
-// Prints the screen rectangle of a control, or of the window for 0.
-int printRect(HWND window, int id) {
-    const PixelBox box = boxOf(id == 0 ? window : GetDlgItem(window, id));
+// Prints a screen rectangle as "left top right bottom", the right and
+// bottom edges just outside it.
+int printBox(const PixelBox& box) {
     std::printf("%ld %ld %ld %ld\n", box.left, box.top, box.right, box.bottom);
     return 0;
+}
+
+// The screen rectangle of a control, or of the window for 0.
+int printRect(HWND window, int id) { return printBox(boxOf(id == 0 ? window : GetDlgItem(window, id))); }
+
+// The screen rectangle the main window's shape covers: what shows of it.
+int shapeRect() {
+    HWND main = mainWindow();
+    if (main == nullptr) return check(false, "a main window is open"), 1;
+    return printBox(visibleBoxOf(main));
 }
 
 int rect(bool ofQuestion, int id) {
@@ -813,11 +876,7 @@ int point(int x, int y) {
 int report() {
     HWND main = mainWindow();
     if (main == nullptr) return check(false, "a main window is open"), 1;
-    check(waitFor([&] {
-              const std::wstring status = text(main, kStatusText);
-              return status == L"Scanning completed" || status == L"Scanning terminated";
-          }),
-          "the scan ends");
+    check(waitFor([&] { return endsTheScan(text(main, kStatusText)); }), "the scan ends");
     printedReport(main);
     std::printf("     %s\n", narrow(text(main, kStatusText)).c_str());
     return failures ? 1 : 0;
@@ -891,6 +950,31 @@ int notice(const std::string& expected, const std::string& caption) {
     return failures ? 1 : 0;
 }
 
+// The path of each process's program, as PSAPI reads it from the process
+// itself: only once its loader has set it up.
+bool processListed(const std::wstring& path) {
+    DWORD ids[4096];
+    DWORD bytes = 0;
+    if (!EnumProcesses(ids, sizeof ids, &bytes)) return false;
+    for (DWORD i = 0; i < bytes / sizeof ids[0]; ++i) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]);
+        if (process == nullptr) continue;
+        wchar_t image[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameExW(process, nullptr, image, MAX_PATH);
+        CloseHandle(process);
+        if (length != 0 && _wcsicmp(image, path.c_str()) == 0) return true;
+    }
+    return false;
+}
+
+// A program started just before may not be loaded yet when a scan looks
+// for it: this waits for what the scan will see.
+int listed(const std::string& path) {
+    const std::wstring wide(path.begin(), path.end());
+    check(waitFor([&] { return processListed(wide); }), "Windows lists a process of " + path);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -917,6 +1001,7 @@ int main(int argc, char** argv) {
     if (args.size() == 1 && args[0] == "settle") return settle();
     if (args.size() == 1 && args[0] == "ok") return ok(false);
     if (args.size() == 2 && args[0] == "ok" && args[1] == "space") return ok(true);
+    if (args.size() == 2 && args[0] == "rect" && args[1] == "shape") return shapeRect();
     if (args.size() == 2 && args[0] == "rect") return rect(false, std::atoi(args[1].c_str()));
     if (args.size() == 3 && args[0] == "rect" && args[1] == "question") return rect(true, std::atoi(args[2].c_str()));
     if (args.size() == 1 && args[0] == "scan-and-ask-at-once") return scanAndAskAtOnce();
@@ -930,12 +1015,13 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "restart") return restartQuestion(args[1]);
     if (args.size() == 3 && args[0] == "notice") return notice(args[1], args[2]);
     if (args.size() == 1 && args[0] == "time-scan") return timeScan();
+    if (args.size() == 2 && args[0] == "listed") return listed(args[1]);
     std::fputs("usage: brisko-driver [--real-input] idle | installed | windows N | enter | hover | close-idle | scan | scan-and-hold |\n"
                "       ask-stop cancel|x|escape | answer yes|no|close | answer no cancel|x|escape |\n"
                "       completed FILES INFECTED | terminated FILES | report | settle | ok [space] |\n"
-               "       rect [question] ID | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
+               "       rect [question] ID | rect shape | scan-and-ask-at-once | ask-stop minimised | answer yes-and-ok |\n"
                "       point X Y | asked okcancel|ok [ok|cancel|escape|enter|close] | rect asked ID | dpi N |\n"
-               "       restart yes|no | notice TEXT CAPTION | time-scan\n",
+               "       restart yes|no | notice TEXT CAPTION | time-scan | listed PATH\n",
                stderr);
     return 2;
 }

@@ -1,5 +1,6 @@
-# Pixel checks of screenshots, with ImageMagick. Sourced by run-ui-tests.sh;
-# each check prints one ok/FAIL line and returns 1 when it fails.
+# Pixel checks of screenshots, with ImageMagick. Sourced by run-ui-tests.sh
+# and check-demo-picture.sh; each check prints one ok/FAIL line and returns
+# 1 when it fails.
 
 # Every pixel of an image as "x,y #RRGGBB", one a line.
 pixels_of() {  # pixels_of IMAGE [CROP]
@@ -183,4 +184,23 @@ check_colour_of() {  # SHOT PICTURE PX PY WHAT X,Y...
     check_pixel "$shot" "${point%,*}" "${point#*,}" "$want" "$what at $point" || failed=1
   done
   return "$failed"
+}
+
+# No row and no column of the image is wholly the desktop's black: it holds
+# no band of empty screen.
+check_no_empty_band() {  # SHOT
+  local found
+  found=$(pixels_of "$1" | awk '
+    { split($1, xy, ","); shown = $2 != "#000000"; column[xy[1]] += shown; row[xy[2]] += shown }
+    END {
+      for (x in column) if (!column[x]) columns++
+      for (y in row) if (!row[y]) rows++
+      printf "%d empty rows, %d empty columns", rows, columns
+    }')
+  if [[ $found == "0 empty rows, 0 empty columns" ]]; then
+    echo "ok   $(basename "$1"): no band of empty screen ($found)"
+  else
+    echo "FAIL $(basename "$1"): no band of empty screen ($found)"
+    return 1
+  fi
 }

@@ -56,6 +56,10 @@ scan_locked_file() {  # scan_locked_file VERSION [ARGS...]
   fi
   read_report
   expect_report "$machine/finds.expected" "$scanned" 1 0
+  # brisko-scan.exe --restart force has begun the restart by now, and Wine
+  # carries it out beside these checks: the session ends and the held file
+  # goes, at any moment. What it was left for the restart shows after it.
+  [[ $program == brisko-scan.exe && " ${*:2} " == *" --restart force "* ]] && return
   expect "the file is still there" test -e "$file"
   expect_scheduled "$version"
 }
