@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "cleanup/autostart_cleanup.h"
 #include "cleanup/hosts_pattern.h"
@@ -14,11 +15,17 @@ namespace brisko {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::ScanTest;
 
+// Each key as 64-bit programs see it in either view of 64-bit Windows.
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunServices = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
 constexpr const char* kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
+constexpr const char* kRun32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunServices32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+constexpr const char* kUninstall32 =
+    "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
 constexpr const char* kThreat = "W32/Krenot.Gn.PSW.Trojan";
 constexpr const char* kWalkLine = "System Registry     W32/Krenot.Trojan removed";
 
@@ -35,6 +42,10 @@ protected:
         machine.fakeRegistry().setString(key, name, data);
     }
     bool has(const char* key, const char* name) { return machine.fakeRegistry().value(key, name).has_value(); }
+    // A removed value's event as "KEY|VALUE|VIEW".
+    static std::string removal(const char* key, const char* value, const char* view) {
+        return std::string(key) + "|" + value + "|" + view;
+    }
 };
 
 TEST_F(AutostartCleanupTest, RemovesTheValuesThatStartTheInfectedFile) {
@@ -95,6 +106,79 @@ TEST_F(AutostartCleanupTest, ARememberedNameIsRemovedAgainFromAllThreeKeysAtLate
     const std::string line = std::string("System Registry     ") + kThreat + " removed";
     EXPECT_THAT(reportLines(), ElementsAre(line, line, line));
     EXPECT_STREQ(scanSession.autostartValueName, "Updater");
+}
+
+// On 64-bit Windows a 32-bit trojan's values stand in the 32-bit view, and
+// Windows starts the Run values of both views.
+struct Bitness {
+    const char* name;
+    fake::FakeBitness bitness;
+    // The views as the events name them, the program's own first.
+    const char* own;
+    const char* other;
+};
+constexpr const char* kWow64Infected = "C:\\Windows\\SysWOW64\\netsvc32.exe";
+const Bitness kSixtyFourBitWindows[] = {
+    {"64-bit program", fake::FakeBitness::k64BitProgram, "64-bit", "32-bit"},
+    {"32-bit program under WoW64", fake::FakeBitness::k32BitProgramOnWow64, "32-bit", "64-bit"},
+};
+
+TEST_F(AutostartCleanupTest, RunValuesOfBothViewsAreJudgedAndTheOwnViewComesFirst) {
+    for (const Bitness& b : kSixtyFourBitWindows) {
+        SCOPED_TRACE(b.name);
+        machine.fakeRegistry().setBitness(b.bitness);
+        resetRecords();
+        frontEnd.removedValues.clear();
+        set(kRun, "netsvc", kWow64Infected);
+        set(kRun32, "netsvc", kWow64Infected);
+        set(kRunServices32, "svc", std::string("\"") + kWow64Infected + "\" -s");
+        set(kRun, "Tools", "C:\\Program Files\\Tools\\tools.exe");
+        set(kRun32, "Tools", "C:\\Program Files (x86)\\Tools\\tools.exe");
+        // The same file named in a way that is not the infected one stays.
+        set(kRun32, "Other", "C:\\Windows\\System32\\netsvc32.exe");
+
+        clean(kWow64Infected);
+
+        EXPECT_FALSE(has(kRun, "netsvc"));
+        EXPECT_FALSE(has(kRun32, "netsvc"));
+        EXPECT_FALSE(has(kRunServices32, "svc"));
+        EXPECT_TRUE(has(kRun, "Tools"));
+        EXPECT_TRUE(has(kRun32, "Tools"));
+        EXPECT_TRUE(has(kRun32, "Other"));
+        EXPECT_THAT(reportLines(), ElementsAre(kWalkLine, kWalkLine, kWalkLine));
+        // Each key is named as the program asks for it; the view tells them apart.
+        const bool ownIs64Bit = std::string(b.own) == "64-bit";
+        const std::vector<std::string> expected{
+            removal(kRun, "netsvc", b.own),
+            ownIs64Bit ? removal(kRun, "netsvc", b.other) : removal(kRunServices, "svc", b.own),
+            ownIs64Bit ? removal(kRunServices, "svc", b.other) : removal(kRun, "netsvc", b.other),
+        };
+        EXPECT_THAT(frontEnd.removedValues, ElementsAreArray(expected));
+        std::memset(scanSession.autostartValueName, 0, sizeof scanSession.autostartValueName);
+    }
+}
+
+TEST_F(AutostartCleanupTest, ARememberedNameIsRemovedFromTheThreeKeysOfBothViews) {
+    machine.fakeRegistry().setBitness(fake::FakeBitness::k64BitProgram);
+    copyTruncated(scanSession.autostartValueName, "Updater");
+    for (const char* key : {kRun, kRunServices, kUninstall, kRun32, kRunServices32, kUninstall32}) {
+        set(key, "Updater", "anything");
+    }
+    set(kRun32, "Kept", "anything");
+    clean("");
+    for (const char* key : {kRun, kRunServices, kUninstall, kRun32, kRunServices32, kUninstall32}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(has(key, "Updater"));
+    }
+    EXPECT_TRUE(has(kRun32, "Kept"));
+    EXPECT_EQ(reportLines().size(), 6u);
+}
+
+TEST_F(AutostartCleanupTest, OnThirtyTwoBitWindowsTheEventNamesNoView) {
+    set(kRun, "netsvc", "C:\\WINDOWS\\SYSTEM\\netsvc32.exe");
+    clean("C:\\WINDOWS\\SYSTEM\\netsvc32.exe");
+    EXPECT_FALSE(has(kRun, "netsvc"));
+    EXPECT_THAT(frontEnd.removedValues, ElementsAre(removal(kRun, "netsvc", "-")));
 }
 
 TEST_F(AutostartCleanupTest, WithoutAReportWindowValuesGoButNoLineIsPosted) {

@@ -14,6 +14,11 @@ using testing::ScanTest;
 
 constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
 constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The same keys in the 32-bit view of 64-bit Windows, as 64-bit programs
+// see it.
+constexpr const char* kUninstallKey32 =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\rhcjg7j0e38v";
+constexpr const char* kRunKey32 = "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class VariantUninstallCleanupTest : public ScanTest {
 protected:
@@ -76,6 +81,47 @@ TEST_F(VariantUninstallCleanupTest, DataWithoutATerminatorIsReadOnlyWithinItsBuf
     machine.fakeRegistry().setString(kRunKey, "SMrhcjg7j0e38v", "other");
     EXPECT_EQ(cleanVariantUninstallEntry(), 1);
     EXPECT_FALSE(hasValue(kUninstallKey, "UninstallString"));
+}
+
+// On 64-bit Windows each view's entries are looked at, the program's own
+// first; each case on a machine of its own.
+TEST(VariantUninstallCleanupCasesTest, TheEntriesAreRemovedFromEachViewThatHasThem) {
+    struct Case {
+        const char* what;
+        bool in64BitView;
+        bool in32BitView;
+        int result;
+    };
+    const Case cases[] = {
+        {"in both views", true, true, 1},
+        {"only in the 32-bit view", false, true, 1},
+        {"only in the 64-bit view", true, false, 1},
+        {"in neither", false, false, 0},
+    };
+    for (const fake::FakeBitness bitness :
+         {fake::FakeBitness::k64BitProgram, fake::FakeBitness::k32BitProgramOnWow64}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(bitness == fake::FakeBitness::k64BitProgram ? "64-bit program, " : "WoW64, ") +
+                         c.what);
+            fake::FakeMachine machine;
+            fake::FakeRegistry& registry = machine.fakeRegistry();
+            registry.setBitness(bitness);
+            if (c.in64BitView) registry.setString(kUninstallKey, "UninstallString", "C:\\Windows\\uninstall.exe");
+            if (c.in32BitView) registry.setString(kUninstallKey32, "UninstallString", "C:\\Windows\\uninstall.exe");
+            for (const char* run : {kRunKey, kRunKey32}) {
+                registry.setString(run, "SMrhcjg7j0e38v", "C:\\Windows\\rhcjg7j0e38v.exe");
+                registry.setString(run, "Tools", "C:\\Windows\\rhcjg7j0e38v.exe");
+            }
+            EXPECT_EQ(cleanVariantUninstallEntry(), c.result);
+            EXPECT_FALSE(registry.value(kUninstallKey, "UninstallString").has_value());
+            EXPECT_FALSE(registry.value(kUninstallKey32, "UninstallString").has_value());
+            // A view's Run value goes only with its own uninstall string.
+            EXPECT_EQ(registry.value(kRunKey, "SMrhcjg7j0e38v").has_value(), !c.in64BitView);
+            EXPECT_EQ(registry.value(kRunKey32, "SMrhcjg7j0e38v").has_value(), !c.in32BitView);
+            EXPECT_TRUE(registry.value(kRunKey, "Tools").has_value());
+            EXPECT_TRUE(registry.value(kRunKey32, "Tools").has_value());
+        }
+    }
 }
 
 }  // namespace
