@@ -140,7 +140,15 @@ wine_machine_make_prefix() {
   local work=$1
   export WINEPREFIX="$work/prefix" WINEARCH=$wine_machine_arch WINEDEBUG=-all \
     WINEDLLOVERRIDES="$wine_machine_dll_overrides"
-  "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; return 1; }
+  # On a loaded machine wineboot has failed now and then in one of its own
+  # set-up steps ("ShellExecuteEx failed: Internal error"): a fresh prefix
+  # gets one more try.
+  if ! "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1; then
+    "$wineserver" -k >/dev/null 2>&1 || true
+    "$wineserver" -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    "$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; return 1; }
+  fi
   "$wineserver" -w
   if [[ -n ${BRISKO_WINE_VERSION:-} ]]; then
     "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$BRISKO_WINE_VERSION" /f >/dev/null 2>&1
