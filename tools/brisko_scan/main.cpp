@@ -18,6 +18,7 @@
 #include "scan/scan_driver.h"
 #include "tools/brisko_scan/console_run.h"
 #include "tools/brisko_scan/exit_status.h"
+#include "tools/brisko_scan/offline/hibernation.h"
 #include "tools/brisko_scan/offline/offline_cleanup.h"
 
 namespace {
@@ -51,6 +52,15 @@ int main(int argc, char** argv) {
         return run.refuse(request->folder.c_str(), "cannot read the folder " + request->folder);
     }
     installPlatform(volume.get());
+    // A hibernated Windows would resume over any change: only a scan that
+    // changes nothing may go on.
+    if (request->userAction != kActionLeave) {
+        const HibernationState hibernation = hibernationState();
+        if (hibernation != HibernationState::kNotHibernated) {
+            installPlatform(nullptr);
+            return run.refuse("C:\\hiberfil.sys", hibernationRefusal(hibernation));
+        }
+    }
     // Under --action leave nothing is written: the report says what would be.
     OfflineCleanup cleanup(*volume, frontEnd, findInstallation(), request->userAction != kActionLeave);
     cleanup.openHives();
