@@ -1,16 +1,10 @@
 #include "platform/fake/fake_system_services.h"
 
-#include <cctype>
 #include <cstring>
 #include <utility>
 
 namespace brisko::fake {
 namespace {
-
-std::string inCapitals(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // As GetWindowsDirectory and its kin answer: the length, or the size
 // needed with the terminator when the buffer is too small.
@@ -34,7 +28,7 @@ FakeSystemServices::FakeSystemServices(FaultPlan& faults)
 }
 
 void FakeSystemServices::setEnvironmentVariable(const std::string& name, const std::string& value) {
-    environment_[inCapitals(name)] = value;
+    environment_.set(name, value);
 }
 
 unsigned FakeSystemServices::windowsDirectory(char* buffer, unsigned capacity) {
@@ -54,21 +48,7 @@ unsigned FakeSystemServices::temporaryDirectory(char* buffer, unsigned capacity)
 
 unsigned FakeSystemServices::expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) {
     if (faults_.fails(SeamCall::kExpandEnvironmentStrings)) return 0;
-    std::string expanded;
-    for (const char* at = text; *at != '\0';) {
-        const char* close = *at == '%' ? std::strchr(at + 1, '%') : nullptr;
-        const auto variable =
-            close != nullptr ? environment_.find(inCapitals(std::string(at + 1, close))) : environment_.end();
-        if (variable != environment_.end()) {
-            expanded += variable->second;
-            at = close + 1;
-        } else {
-            expanded += *at++;
-        }
-    }
-    const unsigned needed = static_cast<unsigned>(expanded.size() + 1);
-    if (needed <= capacity) std::memcpy(buffer, expanded.c_str(), needed);
-    return needed;
+    return environment_.expandInto(text, buffer, capacity);
 }
 
 class FakeSystemServices::Claim : public NamedClaim {

@@ -3,11 +3,11 @@
 // add up; the directories and variables are what a test sets, with the
 // usual ones of a Windows installation on C: to begin with. Claimed names
 // are held until their claim ends.
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
 
+#include "platform/environment_block.h"
 #include "platform/fake/fault_plan.h"
 #include "platform/system_services.h"
 
@@ -46,7 +46,7 @@ private:
     std::string windowsDirectory_;
     std::string systemDirectory_;
     std::string temporaryDirectory_;
-    std::map<std::string, std::string> environment_;  // by name in capitals
+    EnvironmentBlock environment_;
     std::set<std::string> claimed_;
 };
 

@@ -1,7 +1,6 @@
 #include "platform/volume/offline_system.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/ascii_text.h"
 
@@ -23,10 +22,14 @@ std::unique_ptr<OpenedProcess> NoProcesses::openProcess(std::uint32_t, std::uint
     return nullptr;
 }
 
+void OfflineSystemServices::setWindowsFolder(const std::string& folder) {
+    environment_.set("SystemRoot", folder);
+    environment_.set("windir", folder);
+    environment_.set("SystemDrive", folder.substr(0, 2));
+}
+
 unsigned OfflineSystemServices::expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) {
-    const unsigned needed = static_cast<unsigned>(std::strlen(text) + 1);
-    if (needed <= capacity) std::memcpy(buffer, text, needed);
-    return needed;
+    return environment_.expandInto(text, buffer, capacity);
 }
 
 bool OfflineSystemControl::queryVersion(SystemVersion& version) {

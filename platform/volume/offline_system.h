@@ -4,6 +4,9 @@
 // once; no known directories; a system of neither Windows family, so that
 // the steps meant for a running system (the process scan, the hosts check,
 // the deletion at the next start) leave the volume alone.
+#include <string>
+
+#include "platform/environment_block.h"
 #include "platform/privileges.h"
 #include "platform/processes.h"
 #include "platform/services.h"
@@ -45,10 +48,17 @@ public:
     unsigned windowsDirectory(char*, unsigned) override { return 0; }
     unsigned systemDirectory(char*, unsigned) override { return 0; }
     unsigned temporaryDirectory(char*, unsigned) override { return 0; }
-    // No environment: the text is copied as it is.
+    // The variables Windows sets for every program from its own folder,
+    // once the volume's installation is known: SystemRoot, windir and
+    // SystemDrive. Until then, and for any other name, references stay as
+    // written.
+    void setWindowsFolder(const std::string& folder);
     unsigned expandEnvironmentStrings(const char* text, char* buffer, unsigned capacity) override;
     // Nothing runs on the volume to claim a name against.
     std::unique_ptr<NamedClaim> claimName(const char*) override { return std::make_unique<NamedClaim>(); }
+
+private:
+    EnvironmentBlock environment_;
 };
 
 class OfflineSystemControl : public SystemControl {

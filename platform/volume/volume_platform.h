@@ -29,6 +29,10 @@ public:
     // caller keeps ownership.
     void useRegistry(Registry* registry) { registry_ = registry != nullptr ? registry : &emptyRegistry_; }
 
+    // The installation's Windows folder (C:\Windows), which the
+    // values of its hives name as %SystemRoot% and %windir%.
+    void setWindowsFolder(const std::string& folder) { system_.setWindowsFolder(folder); }
+
     // Where the existing file or folder of a Windows path is on the host,
     // every step checked as the file system checks it (no link, the
     // volume's own device): for libraries that take a file name. Nothing
