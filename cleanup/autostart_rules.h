@@ -1,6 +1,11 @@
 #pragma once
 // Whether an autostart value starts the infected file: the two rules by
-// which the cleanup decides, apart from the registry.
+// which the cleanup decides, apart from the registry. Paths are compared
+// as a 64-bit program reads them, in whichever view the value stands:
+// System32 is the native folder and SysWOW64 the 32-bit one. Every backend
+// names the infected file by that true path, the 32-bit build under WoW64
+// and an offline volume alike, so a value naming System32 never matches a
+// file of SysWOW64.
 
 namespace brisko {
 

@@ -13,6 +13,8 @@ namespace brisko {
 namespace {
 
 constexpr std::uint32_t kKeySetValue = 0x0002;
+// The key that holds the 32-bit view of 64-bit Windows' Software key.
+constexpr const char* kThirtyTwoBitViewKey = "Wow6432Node";
 // ERROR_REGISTRY_IO_FAILED: hivex could not read or change the hive.
 constexpr RegistryStatus kErrorRegistryIoFailed = 1016;
 
@@ -240,17 +242,45 @@ const OfflineRegistry::Root* OfflineRegistry::locate(const char* subkey, std::ve
     return nullptr;
 }
 
-RegistryViews OfflineRegistry::softwareViews() { return {}; }
+bool OfflineRegistry::splitThirtyTwoBitView(const std::string& root) {
+    for (Root& taken : roots_) {
+        if (!equalIgnoringCase(taken.name.c_str(), root.c_str())) continue;
+        std::vector<std::string> path = taken.keyInHive;
+        path.emplace_back(kThirtyTwoBitViewKey);
+        taken.split = findKey(taken.hive->hive(), path) != 0;
+        return taken.split;
+    }
+    return false;
+}
 
-// The hives answer as one view: a view named is refused, as on 32-bit
-// Windows.
+bool OfflineRegistry::hasViews() const {
+    for (const Root& root : roots_) {
+        if (root.split) return true;
+    }
+    return false;
+}
+
+// brisko-scan reads the volume as a 64-bit program would.
+RegistryViews OfflineRegistry::softwareViews() {
+    if (!hasViews()) return {};
+    return {RegistryView::k64Bit, RegistryView::k32Bit};
+}
+
+// Without a 32-bit view a view named is refused, as on 32-bit Windows. In
+// the 32-bit view a path that names Wow6432Node itself is not redirected a
+// second time.
 RegistryStatus OfflineRegistry::openMachineKey(const char* subkey, std::uint32_t access, RegistryView view,
                                                std::unique_ptr<RegistryKey>& key) {
     key.reset();
-    if (view != RegistryView::kDefault) return kErrorInvalidParameter;
+    if (view != RegistryView::kDefault && !hasViews()) return kErrorInvalidParameter;
     std::vector<std::string> path;
     const Root* root = locate(subkey, path);
     if (root == nullptr) return kErrorFileNotFound;
+    const auto belowRoot = path.begin() + static_cast<std::ptrdiff_t>(root->keyInHive.size());
+    if (view == RegistryView::k32Bit && root->split &&
+        (belowRoot == path.end() || !equalIgnoringCase(belowRoot->c_str(), kThirtyTwoBitViewKey))) {
+        path.insert(belowRoot, kThirtyTwoBitViewKey);
+    }
     const hive_node_h node = findKey(root->hive->hive(), path);
     if (node == 0) return kErrorFileNotFound;
     key = std::make_unique<Key>(*root->hive, std::move(path), node, access);

@@ -1,9 +1,12 @@
 #pragma once
-// A front end that adds a mark to every report line and names the hive in
-// every event before handing them on, and hands everything else on as it
-// is: what one hive's cleanup reports says which hive it came from.
+// A front end that says which hive a cleanup's reports come from: it adds
+// a mark to every report line and names the hive in every event before
+// handing them on, and hands everything else on as it is. The mark names
+// also the registry view a removed value stood in, which only the event
+// posted after the line tells: a line is held until its event, or any
+// other call, comes.
+#include <functional>
 #include <string>
-#include <utility>
 
 #include "session/scan_front_end.h"
 
@@ -11,23 +14,29 @@ namespace brisko {
 
 class MarkedFrontEnd : public ScanFrontEnd {
 public:
-    MarkedFrontEnd(ScanFrontEnd& inner, std::string mark, std::string hive)
-        : inner_(inner), mark_(std::move(mark)), hive_(std::move(hive)) {}
+    // The mark added to a line, given the name of its value's view, or null.
+    using Mark = std::function<std::string(const char* view)>;
 
-    void appendLine(const char* line) override { inner_.appendLine((line + mark_).c_str()); }
-    void showItem(const char* item) override { inner_.showItem(item); }
-    PendingEvent takeEvent() override { return inner_.takeEvent(); }
-    int ask(const Question& question) override { return inner_.ask(question); }
-    void noteEvent(const ScanEvent& event) override {
-        ScanEvent inHive = event;
-        inHive.hive = hive_.c_str();
-        inner_.noteEvent(inHive);
-    }
+    MarkedFrontEnd(ScanFrontEnd& inner, Mark mark, std::string hive);
+    // Hands on a line still held.
+    ~MarkedFrontEnd() override;
+    MarkedFrontEnd(const MarkedFrontEnd&) = delete;
+    MarkedFrontEnd& operator=(const MarkedFrontEnd&) = delete;
+
+    void appendLine(const char* line) override;
+    void showItem(const char* item) override;
+    PendingEvent takeEvent() override;
+    int ask(const Question& question) override;
+    void noteEvent(const ScanEvent& event) override;
 
 private:
+    void handOnHeldLine(const char* view);
+
     ScanFrontEnd& inner_;
-    std::string mark_;
+    Mark mark_;
     std::string hive_;
+    std::string heldLine_;
+    bool holding_ = false;
 };
 
 }  // namespace brisko

@@ -27,7 +27,9 @@ private:
 
 OfflineCleanup::OfflineCleanup(volume::VolumePlatform& volume, ScanFrontEnd& frontEnd,
                                OfflineInstallation installation, bool changesWritten)
-    : volume_(volume), frontEnd_(frontEnd), installation_(std::move(installation)), changesWritten_(changesWritten) {}
+    : volume_(volume), frontEnd_(frontEnd), installation_(std::move(installation)), changesWritten_(changesWritten) {
+    if (!installation_.windowsFolder.empty()) volume_.setWindowsFolder(installation_.windowsFolder);
+}
 
 void OfflineCleanup::openHives() {
     if (installation_.kind == InstallationKind::kWindows9x) {
@@ -55,6 +57,9 @@ void OfflineCleanup::openHives() {
             if (!installation_.systemHive.empty() && present(*machine, "SYSTEM", installation_.systemHive, "")) {
                 systemLabel_ = installation_.systemHive.substr(3);
             }
+            // A 32-bit program's values on 64-bit Windows; a user's Run
+            // keys are one for both kinds of program.
+            machine->registry.splitThirtyTwoBitView("SOFTWARE");
             machine_ = machine.get();
             hives_.push_back(std::move(machine));
         }
@@ -76,7 +81,9 @@ void OfflineCleanup::cleanAfterDetection(Scan& scan, const char* threatName) {
     treatHostsFile(scan);
     for (const std::unique_ptr<Hive>& hive : hives_) {
         Using using_(volume_, *hive);
-        MarkedFrontEnd marked(frontEnd_, mark(hive->label), hive->label);
+        const std::string& label = hive->label;
+        MarkedFrontEnd marked(
+            frontEnd_, [this, &label](const char* view) { return mark(label, view); }, label);
         ScanContext context(scan.session(), marked);
         cleanAutostartEntries(context, threatName);
     }
@@ -94,8 +101,9 @@ void OfflineCleanup::deleteServicesOf(Scan& scan, const char* threatName) {
     }
 }
 
-std::string OfflineCleanup::mark(const std::string& what) const {
-    return "  [" + what + (changesWritten_ ? "" : ", not written: --action leave") + "]";
+std::string OfflineCleanup::mark(const std::string& what, const char* view) const {
+    return "  [" + what + (view != nullptr ? std::string(", ") + view + " view" : "") +
+           (changesWritten_ ? "" : ", not written: --action leave") + "]";
 }
 
 void OfflineCleanup::cleanVariantEntries() {

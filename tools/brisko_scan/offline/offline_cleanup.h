@@ -50,8 +50,9 @@ private:
 
     // A report line, and an error event for the file.
     void reportError(const std::string& file, const std::string& line);
-    // "  [what]", saying also when changes are not written.
-    std::string mark(const std::string& what) const;
+    // "  [what]", naming also the registry view when there are two, and
+    // saying when changes are not written.
+    std::string mark(const std::string& what, const char* view = nullptr) const;
     void treatHostsFile(Scan& scan);
     void deleteServicesOf(Scan& scan, const char* threatName);
     // A copy beside the file under the first free backup name; false when
