@@ -1,26 +1,27 @@
 #include "platform/environment_block.h"
 
-#include <cctype>
 #include <cstring>
+
+#include "base/text_compare.h"
 
 namespace brisko {
 namespace {
 
-std::string inCapitals(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
+std::string keyOf(std::string name) {
+    for (char& c : name) c = lowerAscii(c);
+    return name;
 }
 
 }  // namespace
 
-void EnvironmentBlock::set(const std::string& name, const std::string& value) { variables_[inCapitals(name)] = value; }
+void EnvironmentBlock::set(const std::string& name, const std::string& value) { variables_[keyOf(name)] = value; }
 
 std::string EnvironmentBlock::expand(const char* text) const {
     std::string expanded;
     for (const char* at = text; *at != '\0';) {
         const char* close = *at == '%' ? std::strchr(at + 1, '%') : nullptr;
         const auto variable =
-            close != nullptr ? variables_.find(inCapitals(std::string(at + 1, close))) : variables_.end();
+            close != nullptr ? variables_.find(keyOf(std::string(at + 1, close))) : variables_.end();
         if (variable != variables_.end()) {
             expanded += variable->second;
             at = close + 1;

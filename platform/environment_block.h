@@ -19,7 +19,7 @@ public:
     unsigned expandInto(const char* text, char* buffer, unsigned capacity) const;
 
 private:
-    std::map<std::string, std::string> variables_;  // by name in capitals
+    std::map<std::string, std::string> variables_;  // by name in small letters
 };
 
 }  // namespace brisko
