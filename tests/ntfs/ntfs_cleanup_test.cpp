@@ -58,7 +58,7 @@ TEST_F(NtfsCleanupTest, AWholeInstallationIsCleanedAndTheImageStaysSound) {
     write("Windows/System32/drivers/etc/hosts", testing::infectedHostsText());
 
     const testing::LeaveAndRemoveRuns runs = checkRemoval(
-        {{"Windows/System32/evil.exe"},
+        {{"Windows/System32/evil.exe", "Windows/System32/drivers/etc/hosts"},
          {"Windows/System32/config/SOFTWARE", "Windows/System32/config/SYSTEM", "Users/alice/NTUSER.DAT"},
          {{"Windows/System32/drivers/etc/hosts", "Windows/System32/drivers/etc/hosts.brisko-backup"}}});
     EXPECT_THAT(runs.remove.lines, Contains("System Registry     W32/Krenot.Ek.PSW.Trojan removed  "
@@ -112,7 +112,9 @@ TEST_P(NtfsSpellingTest, EveryFileIsFoundWhateverItsCase) {
     const std::string hostsBackup = fs::path(spelling.hosts).parent_path().string() + "/hosts.brisko-backup";
 
     const testing::LeaveAndRemoveRuns runs =
-        checkRemoval({{spelling.sample}, {spelling.softwareHive, spelling.userHive}, {{spelling.hosts, hostsBackup}}});
+        checkRemoval({{spelling.sample, spelling.hosts},
+                      {spelling.softwareHive, spelling.userHive},
+                      {{spelling.hosts, hostsBackup}}});
     EXPECT_EQ(testing::removalsReported(runs.remove, spelling.sample), 1u);
     EXPECT_FALSE(hasValue(spelling.softwareHive, kRunKey, "Updater"));
     EXPECT_TRUE(hasValue(spelling.softwareHive, kRunKey, "Other"));

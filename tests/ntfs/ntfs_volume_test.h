@@ -24,18 +24,21 @@ namespace brisko::testing {
 // What --action remove may change on the volume, and nothing else: paths
 // below the volume's folder as the volume spells them.
 struct ExpectedChanges {
-    // Files taken away.
+    // A copy of a file as it was before the runs (an infected hosts file's),
+    // named as the program names the file, which may differ in case from
+    // the volume's spelling.
+    struct Copy {
+        std::string of;
+        std::string as;
+    };
+    // Infected files taken away.
     std::vector<std::string> removed;
     // Hives written anew, the old one kept beside as NAME.brisko-backup.
     std::vector<std::string> rewrittenHives;
-    // Files taken away with a copy kept beside them (an infected hosts
-    // file): the copy is named as the program names the file, which may
-    // differ in case from the volume's spelling.
-    struct BackedUpRemoval {
-        std::string file;
-        std::string backup;
-    };
-    std::vector<BackedUpRemoval> backedUpAndRemoved;
+    std::vector<Copy> copies;
+    // Infected files the removal cannot take away: the run says so and ends
+    // with status 3.
+    std::vector<std::string> notRemoved;
 };
 
 struct LeaveAndRemoveRuns {
