@@ -5,6 +5,8 @@
 // walk goes on with the rest of the volume.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <ostream>
 #include <string>
 

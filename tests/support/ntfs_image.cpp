@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -96,6 +97,7 @@ ProgramRun runProgram(const std::vector<std::string>& arguments) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return {-1, std::string("no pipe: ") + std::strerror(errno)};
     const pid_t child = ::fork();
+    const int forkError = errno;
     if (child == 0) {
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::dup2(pipeEnds[1], STDERR_FILENO);
@@ -103,6 +105,10 @@ ProgramRun runProgram(const std::vector<std::string>& arguments) {
         ::_exit(127);
     }
     ::close(pipeEnds[1]);
+    if (child < 0) {
+        ::close(pipeEnds[0]);
+        return {-1, std::string("cannot start ") + arguments[0] + ": " + std::strerror(forkError)};
+    }
     ProgramRun run{-1, {}};
     char buffer[4096];
     for (;;) {
@@ -113,7 +119,7 @@ ProgramRun runProgram(const std::vector<std::string>& arguments) {
         run.output.append(buffer, std::min(room, static_cast<std::size_t>(got)));
     }
     ::close(pipeEnds[0]);
-    if (child > 0) run.exitStatus = waitFor(child);
+    run.exitStatus = waitFor(child);
     return run;
 }
 
@@ -158,6 +164,7 @@ std::optional<std::string> NtfsImage::mount(const std::string& options) {
     if (log < 0) return "cannot write " + driverLog_.string();
     const pid_t parent = ::getpid();
     const pid_t child = ::fork();
+    const int forkError = errno;
     if (child == 0) {
         // Should the test die, the driver unmounts and ends on this signal.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -168,7 +175,7 @@ std::optional<std::string> NtfsImage::mount(const std::string& options) {
         ::_exit(127);
     }
     ::close(log);
-    if (child < 0) return std::string("cannot start ntfs-3g: ") + std::strerror(errno);
+    if (child < 0) return std::string("cannot start ntfs-3g: ") + std::strerror(forkError);
     driver_ = child;
     if (awaitMount()) return std::nullopt;
     if (mounted()) {
