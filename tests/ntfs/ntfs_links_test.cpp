@@ -131,6 +131,11 @@ TEST_P(NtfsLinksTest, TheScanWalksEachFolderOnceAndNeverThroughALink) {
         if (line.find("[Users\\alice\\NTUSER.DAT]") != std::string::npos) ++userHiveLines;
     }
     EXPECT_EQ(userHiveLines, 1u);
+    // The value naming a program beyond a link names nothing the scan found.
+    const testing::HiveContents software = testing::readHiveContents(volume_ / kSoftware);
+    ASSERT_EQ(software.count(kRunKey), 1u);
+    EXPECT_EQ(software.at(kRunKey).count("Updater"), 0u);
+    EXPECT_EQ(software.at(kRunKey).count("Outside"), 1u);
     EXPECT_THAT(testing::differencesBetween(outsideBefore, testing::snapshotOf(outside_)), IsEmpty());
     // The link itself is as it was: checkRemoval compares it with its target.
     EXPECT_TRUE(fs::is_symlink(volume_ / link.link));
