@@ -57,10 +57,10 @@ TEST_F(NtfsCleanupTest, AWholeInstallationIsCleanedAndTheImageStaysSound) {
     writeHive("Users/alice/NTUSER.DAT", kUserRunKey, {{"Helper", "C:\\Windows\\System32\\evil.exe"}});
     write("Windows/System32/drivers/etc/hosts", testing::infectedHostsText());
 
-    const testing::LeaveAndRemoveRuns runs = checkRemoval(
-        {{"Windows/System32/evil.exe", "Windows/System32/drivers/etc/hosts"},
-         {"Windows/System32/config/SOFTWARE", "Windows/System32/config/SYSTEM", "Users/alice/NTUSER.DAT"},
-         {{"Windows/System32/drivers/etc/hosts", "Windows/System32/drivers/etc/hosts.brisko-backup"}}});
+    const testing::LeaveAndRemoveRuns runs =
+        checkRemoval({{"Windows/System32/evil.exe", "Windows/System32/drivers/etc/hosts"},
+                      {"Windows/System32/config/SOFTWARE", "Windows/System32/config/SYSTEM", "Users/alice/NTUSER.DAT"},
+                      {{"Windows/System32/drivers/etc/hosts", "Windows/System32/drivers/etc/hosts.brisko-backup"}}});
     EXPECT_THAT(runs.remove.lines, Contains("System Registry     W32/Krenot.Ek.PSW.Trojan removed  "
                                             "[Windows\\System32\\config\\SYSTEM, service EvilSvc]"));
     EXPECT_FALSE(hasValue("Windows/System32/config/SOFTWARE", kRunKey, "Updater"));
@@ -87,8 +87,8 @@ const SpellingCase kSpellingCases[] = {
     {"RunValuesInCapitals", "Windows/System32/config/SOFTWARE", "Users/alice/NTUSER.DAT",
      "Windows/System32/netsvc32.exe", "Windows/System32/drivers/etc/hosts", "C:\\WINDOWS\\SYSTEM32\\NETSVC32.EXE",
      "c:\\windows\\SYSTEM32\\NetSvc32.Exe"},
-    {"FoldersInCapitals", "WINDOWS/SYSTEM32/CONFIG/SOFTWARE", "USERS/Alice/NTUSER.DAT",
-     "WINDOWS/SYSTEM32/NetSvc32.exe", "WINDOWS/SYSTEM32/DRIVERS/ETC/HOSTS", "C:\\Windows\\System32\\netsvc32.exe",
+    {"FoldersInCapitals", "WINDOWS/SYSTEM32/CONFIG/SOFTWARE", "USERS/Alice/NTUSER.DAT", "WINDOWS/SYSTEM32/NetSvc32.exe",
+     "WINDOWS/SYSTEM32/DRIVERS/ETC/HOSTS", "C:\\Windows\\System32\\netsvc32.exe",
      "C:\\Windows\\System32\\netsvc32.exe /start"},
     {"EverythingInLowerCase", "windows/system32/config/software", "users/alice/ntuser.dat",
      "windows/system32/netsvc32.exe", "windows/system32/drivers/etc/hosts", "C:\\WINDOWS\\System32\\NETSVC32.exe",
@@ -111,10 +111,9 @@ TEST_P(NtfsSpellingTest, EveryFileIsFoundWhateverItsCase) {
     // The program names the copy as it names the hosts file.
     const std::string hostsBackup = fs::path(spelling.hosts).parent_path().string() + "/hosts.brisko-backup";
 
-    const testing::LeaveAndRemoveRuns runs =
-        checkRemoval({{spelling.sample, spelling.hosts},
-                      {spelling.softwareHive, spelling.userHive},
-                      {{spelling.hosts, hostsBackup}}});
+    const testing::LeaveAndRemoveRuns runs = checkRemoval({{spelling.sample, spelling.hosts},
+                                                           {spelling.softwareHive, spelling.userHive},
+                                                           {{spelling.hosts, hostsBackup}}});
     EXPECT_EQ(testing::removalsReported(runs.remove, spelling.sample), 1u);
     EXPECT_FALSE(hasValue(spelling.softwareHive, kRunKey, "Updater"));
     EXPECT_TRUE(hasValue(spelling.softwareHive, kRunKey, "Other"));

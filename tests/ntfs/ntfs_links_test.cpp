@@ -24,9 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using testing::HiveBuilder;
 using ::testing::IsEmpty;
 using ::testing::Not;
-using testing::HiveBuilder;
 
 constexpr const char* kRunKey = "Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kUserRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -77,7 +77,9 @@ protected:
         writeFile(outside_ / "bob/netsvc32.exe", buildSample(signatureTable[0]));
         const std::string hosts = testing::infectedHostsText();
         writeFile(outside_ / "etc/hosts", std::vector<std::uint8_t>(hosts.begin(), hosts.end()));
-        HiveBuilder(outside_ / "bob/NTUSER.DAT").setString(kUserRunKey, "Helper", "C:\\Users\\bob\\netsvc32.exe").commit();
+        HiveBuilder(outside_ / "bob/NTUSER.DAT")
+            .setString(kUserRunKey, "Helper", "C:\\Users\\bob\\netsvc32.exe")
+            .commit();
     }
 
     static void writeFile(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
@@ -101,10 +103,18 @@ protected:
     void makeLink(const LinkCase& link) {
         fs::create_directories((volume_ / link.link).parent_path());
         switch (link.kind) {
-            case LinkKind::kJunction: makeReparsePoint(link.link, testing::junctionTo(link.target)); break;
-            case LinkKind::kSymbolicLink: makeReparsePoint(link.link, testing::symbolicLinkTo(link.target)); break;
-            case LinkKind::kNtfs3gLink: fs::create_symlink(link.target, volume_ / link.link); break;
-            case LinkKind::kNtfs3gLinkOutside: fs::create_symlink(outside_ / link.target, volume_ / link.link); break;
+            case LinkKind::kJunction:
+                makeReparsePoint(link.link, testing::junctionTo(link.target));
+                break;
+            case LinkKind::kSymbolicLink:
+                makeReparsePoint(link.link, testing::symbolicLinkTo(link.target));
+                break;
+            case LinkKind::kNtfs3gLink:
+                fs::create_symlink(link.target, volume_ / link.link);
+                break;
+            case LinkKind::kNtfs3gLinkOutside:
+                fs::create_symlink(outside_ / link.target, volume_ / link.link);
+                break;
         }
     }
 

@@ -72,7 +72,9 @@ TEST_P(NtfsLongPathTest, APathBeyondTheLimitIsPassedOverAndTheWalkGoesOn) {
     write(sample, buildSample(signatureTable[0]));
     write(kLaterSample, buildSample(signatureTable[1]));
     fs::create_directories((volume_ / kSoftware).parent_path());
-    testing::HiveBuilder(volume_ / kSoftware).setString(kRunKey, "Later", testing::windowsPathOf(kLaterSample)).commit();
+    testing::HiveBuilder(volume_ / kSoftware)
+        .setString(kRunKey, "Later", testing::windowsPathOf(kLaterSample))
+        .commit();
 
     testing::ExpectedChanges expected{{kLaterSample}, {kSoftware}, {}, {}};
     if (path.scanned) expected.removed.push_back(sample);

@@ -61,8 +61,7 @@ const ReadOnlyCase kReadOnlyCases[] = {
     {"ReadOnlyAttribute", "", ReadOnlyBy::kDosAttributes, kReadOnly | kArchive, true, true},
     {"ReadOnlyHiddenSystem", "", ReadOnlyBy::kDosAttributes, kReadOnly | kHidden | kSystem | kArchive, true, true},
     // The attribute alone does not take the write bits away.
-    {"ReadOnlyAttributeUnderPermissions", "permissions", ReadOnlyBy::kDosAttributes, kReadOnly | kArchive, true,
-     true},
+    {"ReadOnlyAttributeUnderPermissions", "permissions", ReadOnlyBy::kDosAttributes, kReadOnly | kArchive, true, true},
     {"NoWriteBitsUnderPermissions", "permissions", ReadOnlyBy::kNoWriteBits, 0, true, false},
     // Every file shown read-only, and no change of mode takes: nothing can
     // be made writable, so nothing is removed, and the run says so.
@@ -79,7 +78,8 @@ protected:
         if (GetParam().by == ReadOnlyBy::kDosAttributes) {
             setDosAttributes(relative, GetParam().attributes);
         } else {
-            fs::permissions(volume_ / relative, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+            fs::permissions(volume_ / relative,
+                            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                             fs::perm_options::remove);
         }
     }

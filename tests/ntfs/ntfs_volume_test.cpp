@@ -48,10 +48,9 @@ void NtfsVolumeTest::remount(const std::string& options) {
 }
 
 void NtfsVolumeTest::setDosAttributes(const std::string& relative, std::uint32_t attributes) {
-    const unsigned char bigEndian[4] = {static_cast<unsigned char>(attributes >> 24),
-                                        static_cast<unsigned char>(attributes >> 16),
-                                        static_cast<unsigned char>(attributes >> 8),
-                                        static_cast<unsigned char>(attributes)};
+    const unsigned char bigEndian[4] = {
+        static_cast<unsigned char>(attributes >> 24), static_cast<unsigned char>(attributes >> 16),
+        static_cast<unsigned char>(attributes >> 8), static_cast<unsigned char>(attributes)};
     const fs::path file = volume_ / relative;
     ASSERT_EQ(::lsetxattr(file.c_str(), kAttributesName, bigEndian, sizeof bigEndian, 0), 0)
         << file << ": " << std::strerror(errno);

@@ -70,10 +70,14 @@ std::vector<std::string> differencesBetween(const FolderSnapshot& expected, cons
 
 std::ostream& operator<<(std::ostream& out, const SnapshotEntry& entry) {
     switch (entry.kind) {
-        case SnapshotEntry::Kind::kFolder: return out << "folder";
-        case SnapshotEntry::Kind::kFile: return out << "file of " << entry.digest;
-        case SnapshotEntry::Kind::kLink: return out << "link to " << entry.digest;
-        case SnapshotEntry::Kind::kOther: return out << "neither file, folder nor link";
+        case SnapshotEntry::Kind::kFolder:
+            return out << "folder";
+        case SnapshotEntry::Kind::kFile:
+            return out << "file of " << entry.digest;
+        case SnapshotEntry::Kind::kLink:
+            return out << "link to " << entry.digest;
+        case SnapshotEntry::Kind::kOther:
+            return out << "neither file, folder nor link";
     }
     return out;
 }

@@ -156,9 +156,8 @@ NtfsImage::~NtfsImage() {
 
 std::optional<std::string> NtfsImage::mount(const std::string& options) {
     if (mounted()) return "already mounted";
-    std::optional<Command> command =
-        commandOf({"ntfs-3g", "-o", options.empty() ? "no_detach" : "no_detach," + options, image_.string(),
-                   mountPoint_.string()});
+    std::optional<Command> command = commandOf({"ntfs-3g", "-o", options.empty() ? "no_detach" : "no_detach," + options,
+                                                image_.string(), mountPoint_.string()});
     if (!command) return "no ntfs-3g";
     const int log = ::open(driverLog_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (log < 0) return "cannot write " + driverLog_.string();
