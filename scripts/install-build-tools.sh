@@ -11,7 +11,9 @@ set -euo pipefail
 # shellcheck source=scripts/lib/thirty-two-bit.sh
 source "$(dirname "$0")/lib/thirty-two-bit.sh"
 
-packages=(cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libhivex-dev)
+# ntfs-3g: the tests of brisko-scan on NTFS make and mount images with it
+# (they are skipped without it).
+packages=(cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libhivex-dev ntfs-3g)
 case "${1:-}" in
   "")
     packages+=(mingw-w64 wine64 xvfb imagemagick)

@@ -116,7 +116,14 @@ bool VolumeFileSystem::setAttributes(const char* path, std::uint32_t attributes)
     if (readOnly == entry->isReadOnly()) return true;
     const mode_t mode = entry->status.st_mode & 07777;
     const OwnedDescriptor opened = tree_.open(*entry, O_RDONLY);
-    return opened.isOpen() && ::fchmod(opened.get(), readOnly ? (mode & ~kWriteBits) : (mode | S_IWUSR)) == 0;
+    if (!opened.isOpen() || ::fchmod(opened.get(), readOnly ? (mode & ~kWriteBits) : (mode | S_IWUSR)) != 0) {
+        return false;
+    }
+    // A mount may take a change of mode without a word and keep the old one
+    // (ntfs-3g does, unless mounted with -o permissions): only what the
+    // volume shows now counts.
+    struct stat status {};
+    return ::fstat(opened.get(), &status) == 0 && ((status.st_mode & kWriteBits) == 0) == readOnly;
 }
 
 // As on Windows, a read-only file is not removed, nor is a folder.

@@ -7,7 +7,9 @@
 // file or folder without any write bit is read-only; every file is archive.
 // Hidden and system have no place on the mount: setting them changes
 // nothing. Setting attributes without read-only gives the owner the write
-// bit back, so that a removal can go ahead where the mount allows it.
+// bit back, so that a removal can go ahead where the mount allows it; it
+// fails where the mount keeps the old mode (ntfs-3g without -o
+// permissions shows every file writable, or none with fmask=0222).
 //
 // An offline volume has no next start and no short names: deleteAtRestart
 // and shortPathName fail.
