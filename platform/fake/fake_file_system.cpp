@@ -139,6 +139,23 @@ void FakeFileSystem::releaseFilesOf(int processId) {
 
 bool FakeFileSystem::isHeld(const std::string& key) const { return holders_.count(key) > 0; }
 
+bool FakeFileSystem::isOpenHere(const fs::path& host) const {
+    struct stat file {};
+    if (::lstat(host.c_str(), &file) != 0) return false;
+    for (int descriptor : openDescriptors_) {
+        struct stat opened {};
+        if (::fstat(descriptor, &opened) == 0 && opened.st_dev == file.st_dev && opened.st_ino == file.st_ino) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int FakeFileSystem::handOut(int descriptor) {
+    if (descriptor >= 0) openDescriptors_.insert(descriptor);
+    return descriptor;
+}
+
 std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* pattern) {
     if (faults_.fails(SeamCall::kListDirectory)) return nullptr;
     const std::string text = pattern;
@@ -197,7 +214,7 @@ bool FakeFileSystem::removeFile(const char* path) {
     const std::string key = pathKey(path);
     const std::optional<fs::path> host = hostPathOf(path);
     std::error_code error;
-    if (!host || fs::is_directory(*host, error) || isHeld(key)) return false;
+    if (!host || fs::is_directory(*host, error) || isHeld(key) || isOpenHere(*host)) return false;
     if ((storedAttributes(key, false) & kAttributeReadOnly) != 0) return false;
     if (!fs::remove(*host, error)) return false;
     attributes_.erase(key);
@@ -209,7 +226,7 @@ bool FakeFileSystem::moveFile(const char* from, const char* to) {
     const std::string fromKey = pathKey(from);
     const std::string toKey = pathKey(to);
     const std::optional<fs::path> source = hostPathOf(from);
-    if (!source || isHeld(fromKey) || unrenamable_.count(fromKey) > 0) return false;
+    if (!source || isHeld(fromKey) || isOpenHere(*source) || unrenamable_.count(fromKey) > 0) return false;
     const std::optional<fs::path> target = hostPathForNew(to);
     if (!target) return false;
     // Only a change of letter case may land on an existing name.
@@ -231,7 +248,7 @@ int FakeFileSystem::openForReading(const char* path) {
     const std::optional<fs::path> host = hostPathOf(path);
     std::error_code error;
     if (!host || fs::is_directory(*host, error) || unopenable_.count(pathKey(path)) > 0) return -1;
-    return ::open(host->c_str(), O_RDONLY | O_CLOEXEC);
+    return handOut(::open(host->c_str(), O_RDONLY | O_CLOEXEC));
 }
 
 std::int32_t FakeFileSystem::fileLength(int descriptor) {
@@ -256,6 +273,7 @@ int FakeFileSystem::read(int descriptor, void* buffer, unsigned count) {
 
 void FakeFileSystem::close(int descriptor) {
     writeAllowances_.erase(descriptor);
+    openDescriptors_.erase(descriptor);
     ::close(descriptor);
 }
 
@@ -283,7 +301,7 @@ int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
     }
     const auto limit = writeLimits_.find(key);
     if (descriptor >= 0 && limit != writeLimits_.end()) writeAllowances_[descriptor] = limit->second;
-    return descriptor;
+    return handOut(descriptor);
 }
 
 int FakeFileSystem::write(int descriptor, const void* data, unsigned count) {

@@ -1,7 +1,8 @@
 #pragma once
 // The files of the simulated machine: every drive letter is a real folder of
 // the host, so the program's reading code runs on real bytes, and Windows
-// rules (case-blind names, attributes, files held open by running programs,
+// rules (case-blind names, attributes, files held open by running programs
+// or by the program itself,
 // drive types) are kept on top. Faults can be injected per path, and any
 // call can fail through the machine's fault plan.
 #include <cstdint>
@@ -74,6 +75,11 @@ private:
     };
 
     bool isHeld(const std::string& key) const;
+    // Whether the program itself has the file at host open: Windows' C
+    // runtime opens without sharing deletion, so the file can be neither
+    // removed nor renamed until it is closed.
+    bool isOpenHere(const std::filesystem::path& host) const;
+    int handOut(int descriptor);
     std::uint32_t storedAttributes(const std::string& key, bool isDirectory) const;
 
     FaultPlan& faults_;
@@ -91,6 +97,8 @@ private:
     std::map<int, unsigned> writeAllowances_;
     std::vector<std::string> deletionsAtRestart_;
     std::multimap<std::string, int> holders_;
+    // The descriptors handed to the program and not yet closed.
+    std::set<int> openDescriptors_;
 };
 
 }  // namespace brisko::fake

@@ -129,7 +129,7 @@ bool VolumeFileSystem::setAttributes(const char* path, std::uint32_t attributes)
 // As on Windows, a read-only file is not removed, nor is a folder.
 bool VolumeFileSystem::removeFile(const char* path) {
     const std::optional<VolumeEntry> entry = tree_.find(path);
-    if (!entry || !entry->isFile() || entry->isReadOnly()) return false;
+    if (!entry || !entry->isFile() || entry->isReadOnly() || isOpenHere(*entry)) return false;
     return ::unlinkat(entry->folder.get(), entry->name.c_str(), 0) == 0;
 }
 
@@ -138,7 +138,7 @@ bool VolumeFileSystem::removeFile(const char* path) {
 bool VolumeFileSystem::moveFile(const char* from, const char* to) {
     const std::optional<VolumeEntry> source = tree_.find(from);
     const std::optional<VolumeEntry> target = tree_.place(to);
-    if (!source || source->name.empty() || !target) return false;
+    if (!source || source->name.empty() || !target || isOpenHere(*source)) return false;
     std::string targetName = target->name;
     if (target->present) {
         if (target->status.st_dev != source->status.st_dev || target->status.st_ino != source->status.st_ino) {
@@ -152,7 +152,7 @@ bool VolumeFileSystem::moveFile(const char* from, const char* to) {
 int VolumeFileSystem::openForReading(const char* path) {
     const std::optional<VolumeEntry> entry = tree_.find(path);
     if (!entry || !entry->isFile()) return -1;
-    return tree_.open(*entry, O_RDONLY).release();
+    return handOut(tree_.open(*entry, O_RDONLY).release());
 }
 
 std::int32_t VolumeFileSystem::fileLength(int descriptor) {
@@ -169,10 +169,31 @@ int VolumeFileSystem::read(int descriptor, void* buffer, unsigned count) {
     return static_cast<int>(::read(descriptor, buffer, count));
 }
 
-void VolumeFileSystem::close(int descriptor) { ::close(descriptor); }
+void VolumeFileSystem::close(int descriptor) {
+    openDescriptors_.erase(descriptor);
+    ::close(descriptor);
+}
+
+bool VolumeFileSystem::isOpenHere(const VolumeEntry& entry) const {
+    for (int descriptor : openDescriptors_) {
+        struct stat opened {};
+        if (::fstat(descriptor, &opened) == 0 && opened.st_dev == entry.status.st_dev &&
+            opened.st_ino == entry.status.st_ino) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int VolumeFileSystem::handOut(int descriptor) {
+    if (descriptor >= 0) openDescriptors_.insert(descriptor);
+    return descriptor;
+}
+
+int VolumeFileSystem::openForWriting(const char* path, WriteMode mode) { return handOut(openToWrite(path, mode)); }
 
 // A read-only file is refused, as Windows refuses it.
-int VolumeFileSystem::openForWriting(const char* path, WriteMode mode) {
+int VolumeFileSystem::openToWrite(const char* path, WriteMode mode) {
     const std::optional<VolumeEntry> entry = tree_.place(path);
     if (!entry) return -1;
     if (mode == WriteMode::kCreateNew) {
@@ -200,7 +221,7 @@ bool VolumeFileSystem::copyFile(const char* from, const char* to) {
     if (target->present && target->status.st_ino == source->status.st_ino) return false;
     const OwnedDescriptor input = tree_.open(*source, O_RDONLY);
     if (!input.isOpen()) return false;
-    const OwnedDescriptor output(openForWriting(to, target->present ? WriteMode::kTruncateExisting : WriteMode::kCreateNew));
+    const OwnedDescriptor output(openToWrite(to, target->present ? WriteMode::kTruncateExisting : WriteMode::kCreateNew));
     return output.isOpen() && copyContent(input.get(), output.get());
 }
 

@@ -115,6 +115,48 @@ TEST_F(FileSystemContract, MoveIntoAnotherFolderOfTheDrive) {
     EXPECT_EQ(backend_->readFile(at("quarantine\\before.exe")), "the content");
 }
 
+// A file the program itself still has open is neither removed nor renamed
+// until it closes it: the C runtime opens files without sharing deletion.
+// A scan that forgot to close a file would fail every removal on Windows.
+enum class OpenedFor { kReading, kWriting };
+
+std::ostream& operator<<(std::ostream& out, OpenedFor opened) {
+    return out << (opened == OpenedFor::kReading ? "opened for reading" : "opened for writing");
+}
+
+class ChangeOfAFileHeldOpen : public FileSystemContract, public ::testing::WithParamInterface<OpenedFor> {
+protected:
+    int openHeld(const std::string& path) {
+        return GetParam() == OpenedFor::kReading ? fs_.openForReading(path.c_str())
+                                                 : fs_.openForWriting(path.c_str(), WriteMode::kTruncateExisting);
+    }
+};
+
+TEST_P(ChangeOfAFileHeldOpen, IsRefusedUntilItIsClosed) {
+    const std::string path = at("held.exe");
+    backend_->writeFile(path, "held");
+    const int held = openHeld(path);
+    ASSERT_GE(held, 0);
+
+    EXPECT_FALSE(fs_.removeFile(path.c_str()));
+    EXPECT_FALSE(fs_.moveFile(path.c_str(), at("moved.exe").c_str()));
+    EXPECT_TRUE(fs_.exists(path.c_str()));
+    EXPECT_FALSE(fs_.exists(at("moved.exe").c_str()));
+    // Another file of the folder is not held by it.
+    backend_->writeFile(at("other.exe"), "other");
+    EXPECT_TRUE(fs_.removeFile(at("other.exe").c_str()));
+
+    fs_.close(held);
+    EXPECT_TRUE(fs_.moveFile(path.c_str(), at("moved.exe").c_str()));
+    EXPECT_TRUE(fs_.removeFile(at("moved.exe").c_str()));
+    EXPECT_FALSE(fs_.exists(at("moved.exe").c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Opened, ChangeOfAFileHeldOpen, ::testing::Values(OpenedFor::kReading, OpenedFor::kWriting),
+                         [](const ::testing::TestParamInfo<OpenedFor>& info) {
+                             return info.param == OpenedFor::kReading ? "ForReading" : "ForWriting";
+                         });
+
 // A failed move leaves both source and target as they were.
 struct FailedMoveCase {
     const char* description;
