@@ -7,6 +7,7 @@
 
 #include "platform/hive/base_block.h"
 #include "platform/hive/marvin32.h"
+#include "tests/hive/hive_builder.h"
 
 namespace brisko::testing {
 
@@ -120,6 +121,33 @@ Bytes oldFormatLog(const Bytes& before, const Bytes& after) {
     log.insert(log.end(), vector.begin(), vector.end());
     for (const PageData& page : pages) log.insert(log.end(), page.bytes.begin(), page.bytes.end());
     return log;
+}
+
+HiveStates buildStates(const std::filesystem::path& file, const std::string& name,
+                       const std::function<void(HiveBuilder&)>& fill, const std::function<void(HiveBuilder&)>& change) {
+    HiveStates states;
+    {
+        HiveBuilder builder(file);
+        fill(builder);
+        builder.commit();
+    }
+    states.before = readFileBytes(file);
+    {
+        HiveBuilder builder(file, HiveBuilder::Existing{});
+        change(builder);
+        builder.commit();
+    }
+    states.after = readFileBytes(file);
+    nameHive(states.before, name);
+    nameHive(states.after, name);
+    return states;
+}
+
+Bytes newFormatLogFor(const HiveStates& states) {
+    const std::uint32_t sequence = field32(states.before, hive::kSecondarySequenceAt);
+    return newFormatLog(logBaseBlock(states.before, hive::kFileTypeNewLog, sequence),
+                        {logEntry(sequence, field32(states.after, hive::kBinsSizeAt),
+                                  changedPages(states.before, states.after, 4096))});
 }
 
 }  // namespace brisko::testing

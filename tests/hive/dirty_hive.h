@@ -7,6 +7,7 @@
 // vector of 512-byte pages).
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,5 +54,21 @@ Bytes newFormatLog(const Bytes& baseBlock, const std::vector<Bytes>& entries);
 // An old-format log for the change from before to after: its base block
 // (after's, with before's timestamp), the DIRT vector, and the pages.
 Bytes oldFormatLog(const Bytes& before, const Bytes& after);
+
+class HiveBuilder;
+
+// A hive before and after changes made through hivex, both named name.
+struct HiveStates {
+    Bytes before;
+    Bytes after;
+};
+// Builds file (a scratch file, left with the after state) with fill, then
+// goes on with change.
+HiveStates buildStates(const std::filesystem::path& file, const std::string& name,
+                       const std::function<void(HiveBuilder&)>& fill, const std::function<void(HiveBuilder&)>& change);
+// A new-format log of the change: before's base block (type 6) and one
+// entry numbered before's secondary sequence number with the 4096-byte
+// pages that changed.
+Bytes newFormatLogFor(const HiveStates& states);
 
 }  // namespace brisko::testing

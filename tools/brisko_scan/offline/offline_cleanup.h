@@ -43,6 +43,8 @@ private:
     struct Hive {
         std::string label;
         OfflineRegistry registry;
+        // Why its file is never written (its logs cannot be replayed).
+        std::string notWritten;
     };
 
     // Makes the hive the platform's registry for the length of a step.
@@ -50,8 +52,9 @@ private:
 
     // A report line, and an error event for the file.
     void reportError(const std::string& file, const std::string& line);
-    // "  [what]", saying also when changes are not written.
-    std::string mark(const std::string& what) const;
+    // "  [what]", saying also when changes are not written: by the action,
+    // or because notWritten says the hive's logs cannot be replayed.
+    std::string mark(const std::string& what, const std::string& notWritten = "") const;
     void treatHostsFile(Scan& scan);
     void deleteServicesOf(Scan& scan, const char* threatName);
     // A copy beside the file under the first free backup name; false when
@@ -67,6 +70,7 @@ private:
     Hive* machine_ = nullptr;
     // How report lines name the SYSTEM hive; empty when it is not open.
     std::string systemLabel_;
+    std::string systemNotWritten_;
     bool failed_ = false;
 };
 
