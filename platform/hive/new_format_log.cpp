@@ -91,7 +91,7 @@ NewFormatReplay applyNewFormatLogs(std::vector<std::uint8_t>& image, const std::
             const LogEntryCheck check = readLogEntry(log, at, maxBinsSize, entry);
             if (check == LogEntryCheck::kNone) break;
             if (check != LogEntryCheck::kValid) {
-                replay.stop = log.name + ": the entry at offset " + std::to_string(at) + " has " + describe(check);
+                replay.stop = log.name + ": the entry at offset " + std::to_string(at) + ": " + describe(check);
                 return replay;
             }
             at += entry.size;

@@ -135,8 +135,14 @@ TEST_F(HiveLogsRunTest, LeaveSeesWhatTheLogsHoldAndWritesNothing) {
 }
 
 TEST_F(HiveLogsRunTest, AHiveWhoseLogIsAnotherHivesIsNeverWrittenAndTheRunFails) {
-    testing::HiveStates foreign = software_;
+    // The trojan's value is in the hive itself too: found, but not written.
+    const testing::HiveStates states = testing::buildStates(
+        root_ / "infected-states", "SOFTWARE",
+        [](HiveBuilder& h) { h.setString(kRunKey, "Updater", "C:\\Windows\\System32\\evil.exe /silent"); },
+        [](HiveBuilder& h) { h.setString(kRunKey, "Tray", "C:\\Program Files\\Tools\\tray.exe"); });
+    testing::HiveStates foreign = states;
     testing::nameHive(foreign.before, "SAM");
+    put("SOFTWARE", testing::dirtied(states.before));
     put("SOFTWARE.LOG1", testing::newFormatLogFor(foreign));
     const Bytes hive = readFileBytes(config("SOFTWARE"));
     const Bytes log = readFileBytes(config("SOFTWARE.LOG1"));
@@ -144,6 +150,9 @@ TEST_F(HiveLogsRunTest, AHiveWhoseLogIsAnotherHivesIsNeverWrittenAndTheRunFails)
     EXPECT_EQ(run.exitStatus, 3) << run.errors;
     EXPECT_THAT(run.lines, Contains(HasSubstr("SOFTWARE: dirty, and its logs cannot be replayed: SOFTWARE.LOG1: "
                                               "written for another hive; read as it stands; never written")));
+    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE, "
+                                    "not written: its logs cannot be replayed]"));
+    EXPECT_THAT(run.lines, Contains(HasSubstr("SOFTWARE: not written: its logs cannot be replayed")));
     EXPECT_EQ(readFileBytes(config("SOFTWARE")), hive);
     EXPECT_EQ(readFileBytes(config("SOFTWARE.LOG1")), log);
     EXPECT_FALSE(fs::exists(config("SOFTWARE.brisko-backup")));

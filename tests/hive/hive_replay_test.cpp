@@ -94,7 +94,7 @@ const Case kCases[] = {
          log[log.size() - 1] ^= 1;
          return Files{dirtied(s.before), {{"HIVE.LOG1", log}}};
      },
-     hive::HiveLogState::kReplayed, "replay stopped: HIVE.LOG1: the entry at offset 512 has a wrong hash", Bins::kBefore},
+     hive::HiveLogState::kReplayed, "replay stopped: HIVE.LOG1: the entry at offset 512: a wrong hash", Bins::kBefore},
     {"a log written for another hive",
      [](const HiveStates& s) {
          HiveStates other = s;
