@@ -219,6 +219,9 @@ std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening&
         replay.text = why;
         replay.readableAsItStands = hive::baseBlockValid(bytes.data());
     }
+    // hivex accepts a hive cut short after its first bin.
+    const bool whole = bytes.size() >= hive::kBaseBlockSize &&
+                       bytes.size() - hive::kBaseBlockSize >= readLittle32(bytes.data() + hive::kBinsSizeAt);
     bytes.clear();
     bytes.shrink_to_fit();
 
@@ -235,8 +238,8 @@ std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening&
         opening = {HiveOpenStatus::kOpened, file.string() + ": " + replay.text, hive::HiveLogState::kReplayed};
         return opened;
     }
-    if (!replay.readableAsItStands) {
-        opening = refused(HiveOpenStatus::kDamaged, file, replay.text);
+    if (!replay.readableAsItStands || !whole) {
+        opening = refused(HiveOpenStatus::kDamaged, file, replay.text + (whole ? "" : ", and the hive is truncated"));
         return nullptr;
     }
     hive_h* hive = hivex_open(file.c_str(), HIVEX_OPEN_WRITE);

@@ -82,6 +82,17 @@ TEST_F(HiveLogsTest, ADirtyHiveIsReadWithItsLogReplayed) {
     EXPECT_THAT(folderFiles(), ElementsAre("SOFTWARE", "SOFTWARE.LOG2", "software.log1"));
 }
 
+// Read as it stands only when whole: hivex would read a hive cut short.
+TEST_F(HiveLogsTest, ADirtyHiveCutShortWithoutALogIsRefused) {
+    Bytes dirty = dirtied(states.before);
+    dirty.resize(dirty.size() - 4096);
+    writeFileBytes(software, dirty);
+    const HiveOpening opening = registry.present("SOFTWARE", software);
+    EXPECT_EQ(opening.status, HiveOpenStatus::kDamaged);
+    EXPECT_THAT(opening.text, HasSubstr("no transaction log beside it holds its changes, and the hive is truncated"));
+    EXPECT_EQ(readFileBytes(software), dirty);
+}
+
 struct WriteCase {
     const char* name;
     const char* logName;
