@@ -94,8 +94,19 @@ NewFormatReplay applyNewFormatLogs(std::vector<std::uint8_t>& image, const std::
                 replay.stop = log.name + ": the entry at offset " + std::to_string(at) + ": " + describe(check);
                 return replay;
             }
+            const bool firstOfLog = entry.at == kLogSector;
             at += entry.size;
             if (sequenceBefore(entry.sequence, replay.next)) continue;  // in the hive already
+            // A partial reconcile writes the older log's entries into the
+            // hive without changing its base block, and the log is then
+            // reused: the hive's data is as of a later entry than its
+            // number says, and the earliest log left starts past it. Its
+            // entries, then the next log's, bring the hive to its last
+            // state.
+            if (replay.applied == 0 && firstOfLog && log.size >= kLogBaseBlockSize &&
+                entry.sequence == readLittle32(log.data + kPrimarySequenceAt)) {
+                replay.next = entry.sequence;
+            }
             if (entry.sequence != replay.next) {
                 replay.stop = log.name + ": entry " + std::to_string(entry.sequence) + " where " +
                               std::to_string(replay.next) + " was due";

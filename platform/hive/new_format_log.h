@@ -61,7 +61,10 @@ struct NewFormatReplay {
 // size field right) the entries that continue the sequence from expected:
 // older entries are passed over, the first entry with expected is applied,
 // then each next one; replay stops at a bogus entry or a gap, as Windows
-// stops. Logs are taken in the order given (older first). Applying an
+// stops. Before any entry is applied, a log whose first entry carries its
+// base block's number past expected starts the sequence there: a partial
+// reconcile left the hive's data as of that log's start with its number
+// unchanged (the format description's "missing log entries"). Logs are taken in the order given (older first). Applying an
 // entry sets the image's hive bins data size, its two sequence numbers and
 // the base block's flags from the entry; the base block is left unsealed.
 NewFormatReplay applyNewFormatLogs(std::vector<std::uint8_t>& image, const std::vector<LogBytes>& logs,

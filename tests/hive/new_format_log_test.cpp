@@ -36,6 +36,7 @@ struct Case {
     std::string stop;             // a part of the reason, or empty
     std::uint8_t firstPageFill;   // the first page of the bins after replay
     std::size_t imageSize = 8192;
+    std::uint32_t next = 0;  // the number after the last applied, when not 1 + applied
 };
 
 const Case kCases[] = {
@@ -53,7 +54,17 @@ const Case kCases[] = {
     {"a stale log alone changes nothing",
      [] { return std::vector<Bytes>{newFormatLog(baseBlock(0), {entry(0, 0xA0)})}; }, 0, "", 0},
     {"a gap stops replay",
-     [] { return std::vector<Bytes>{newFormatLog(baseBlock(3), {entry(3, 0xA3)})}; }, 0, "entry 3 where 1 was due", 0},
+     [] { return std::vector<Bytes>{newFormatLog(baseBlock(1), {entry(3, 0xA3)})}; }, 0, "entry 3 where 1 was due", 0},
+    {"a first entry past its log's number is a gap",
+     [] { return std::vector<Bytes>{newFormatLog(baseBlock(2), {entry(3, 0xA3)})}; }, 0, "entry 3 where 1 was due", 0},
+    {"after a partial reconcile the older log starts the sequence",
+     [] {
+         // The hive says 1; its data is as of entry 5, the log reused since
+         // holds 5 and 6, the other log 7.
+         return std::vector<Bytes>{newFormatLog(baseBlock(5), {entry(5, 0xA5), entry(6, 0xA6)}),
+                                   newFormatLog(baseBlock(7), {entry(7, 0xA7)})};
+     },
+     3, "", 0xA7, 8192, 8},
     {"a gap after the first entry",
      [] { return std::vector<Bytes>{newFormatLog(baseBlock(1), {entry(1, 0xA1), entry(3, 0xA3)})}; }, 1,
      "entry 3 where 2 was due", 0xA1},
@@ -144,7 +155,7 @@ TEST_P(NewFormatLogTest, ReplaysAsWindowsWould) {
     const Bytes before = image;
     const hive::NewFormatReplay replay = hive::applyNewFormatLogs(image, views, 1, kLimit);
     EXPECT_EQ(replay.applied, GetParam().applied);
-    EXPECT_EQ(replay.next, 1 + GetParam().applied);
+    EXPECT_EQ(replay.next, GetParam().next == 0 ? 1 + GetParam().applied : GetParam().next);
     if (GetParam().stop.empty()) {
         EXPECT_EQ(replay.stop, "");
     } else {
@@ -157,8 +168,8 @@ TEST_P(NewFormatLogTest, ReplaysAsWindowsWould) {
     }
     if (GetParam().firstPageFill != 0) EXPECT_EQ(image[4096 + 100], GetParam().firstPageFill);
     EXPECT_EQ(field32(image, hive::kBinsSizeAt), GetParam().imageSize - 4096);
-    EXPECT_EQ(field32(image, hive::kPrimarySequenceAt), GetParam().applied);
-    EXPECT_EQ(field32(image, hive::kSecondarySequenceAt), GetParam().applied);
+    EXPECT_EQ(field32(image, hive::kPrimarySequenceAt), replay.next - 1);
+    EXPECT_EQ(field32(image, hive::kSecondarySequenceAt), replay.next - 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NewFormatLogTest, ::testing::ValuesIn(kCases), [](const auto& info) {
