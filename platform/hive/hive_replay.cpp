@@ -64,8 +64,17 @@ HiveReplay replayHive(const std::vector<std::uint8_t>& hive, const std::vector<L
         const LogHeader header = readLogHeader(log);
         if (header.format == LogFormat::kEmpty) continue;
         if (header.format == LogFormat::kUnknown) return notReplayable(hive, log.name + ": " + header.why);
-        if (!sameHive(log.data, block)) return notReplayable(hive, log.name + ": written for another hive");
-        replay.highestLogSequence = std::max(replay.highestLogSequence, highestLogSequence(log));
+        const std::uint32_t highest = highestLogSequence(log);
+        if (!sameHive(log.data, block)) {
+            // A log left from before the hive was last written whole holds
+            // nothing the hive lacks, whoever wrote it.
+            const bool stale = header.format == LogFormat::kNew
+                                   ? valid && sequenceBefore(highest, readLittle32(block + kSecondarySequenceAt))
+                                   : valid && header.writtenAt != readLittle64(block + kWrittenAtAt);
+            if (stale) continue;
+            return notReplayable(hive, log.name + ": written for another hive");
+        }
+        replay.highestLogSequence = std::max(replay.highestLogSequence, highest);
         logBytes += log.size;
         (header.format == LogFormat::kNew ? newLogs : oldLogs).push_back({&log, header});
     }

@@ -109,6 +109,19 @@ const Case kCases[] = {
          return Files{dirtied(s.before), {{"HIVE.LOG", oldFormatLog(other.before, other.after)}}};
      },
      hive::HiveLogState::kNotReplayable, "HIVE.LOG: written for another hive"},
+    {"another hive's stale log beside the right one is passed over",
+     [](const HiveStates& s) {
+         HiveStates other = s;
+         nameHive(other.before, "OTHER");
+         Bytes stale = newFormatLogFor(other);
+         setField32(stale, hive::kPrimarySequenceAt, 1);
+         setField32(stale, hive::kSecondarySequenceAt, 1);
+         seal(stale);
+         setField32(stale, 512 + 12, 1);
+         rehash(stale, 512);
+         return Files{dirtied(s.before), {{"HIVE.LOG1", newFormatLogFor(s)}, {"HIVE.LOG2", stale}}};
+     },
+     hive::HiveLogState::kReplayed, "1 log entry replayed from HIVE.LOG1", Bins::kAfter},
     {"a log of an unknown format",
      [](const HiveStates& s) {
          Bytes log = newFormatLogFor(s);
