@@ -165,7 +165,9 @@ bool readLogs(const fs::path& hive, std::vector<LogFile>& logs, std::string& why
 // hivex and removed at once: hivex reads a hive it may change whole.
 hive_h* openImage(const std::vector<std::uint8_t>& image) {
     std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / "brisko-replayed-hive-XXXXXX").string();
+    fs::path folder = fs::temp_directory_path(error);
+    if (error) folder = "/tmp";  // never the working folder, which may be the volume's
+    std::string pattern = (folder / "brisko-replayed-hive-XXXXXX").string();
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0) return nullptr;
     std::size_t written = 0;
@@ -174,9 +176,12 @@ hive_h* openImage(const std::vector<std::uint8_t>& image) {
         if (piece <= 0) break;
         written += static_cast<std::size_t>(piece);
     }
+    if (written != image.size()) errno = errno == 0 ? ENOSPC : errno;
     ::close(descriptor);
     hive_h* hive = written == image.size() ? hivex_open(pattern.c_str(), HIVEX_OPEN_WRITE) : nullptr;
+    const int failure = errno;
     ::unlink(pattern.c_str());
+    errno = failure;
     return hive;
 }
 
@@ -201,8 +206,7 @@ std::unique_ptr<HiveFile> HiveFile::open(const fs::path& file, HiveOpening& open
 std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening& opening) {
     std::vector<std::uint8_t> bytes;
     std::string why;
-    const int here = AT_FDCWD;
-    if (!readWhole(here, file.c_str(), bytes, why)) {
+    if (!readWhole(AT_FDCWD, file.c_str(), bytes, why)) {
         opening = refused(HiveOpenStatus::kUnreadable, file, why);
         return nullptr;
     }
@@ -228,7 +232,8 @@ std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening&
     if (replay.state == hive::HiveLogState::kReplayed) {
         hive_h* hive = openImage(replay.image);
         if (hive == nullptr) {
-            opening = refused(HiveOpenStatus::kDamaged, file, replay.text + ", and what came of it is not a hive hivex can read");
+            opening = refused(HiveOpenStatus::kDamaged, file,
+                              replay.text + ", but what came of it cannot be read (" + std::strerror(errno) + ")");
             return nullptr;
         }
         std::unique_ptr<HiveFile> opened(new HiveFile(file, hive));
