@@ -12,9 +12,7 @@ std::uint32_t baseBlockChecksum(const std::uint8_t* block) {
     return sum;
 }
 
-bool baseBlockValid(const std::uint8_t* block) {
-    return std::memcmp(block, "regf", 4) == 0 && checksumValid(block);
-}
+bool baseBlockValid(const std::uint8_t* block) { return std::memcmp(block, "regf", 4) == 0 && checksumValid(block); }
 
 bool hiveDirty(const std::uint8_t* block) {
     return !baseBlockValid(block) ||

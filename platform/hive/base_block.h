@@ -10,9 +10,9 @@
 
 namespace brisko::hive {
 
-constexpr std::size_t kBaseBlockSize = 4096;     // in a hive file
-constexpr std::size_t kLogBaseBlockSize = 512;   // in a log: the first sector
-constexpr std::uint32_t kBinAlignment = 4096;    // hive bins data grows by this
+constexpr std::size_t kBaseBlockSize = 4096;    // in a hive file
+constexpr std::size_t kLogBaseBlockSize = 512;  // in a log: the first sector
+constexpr std::uint32_t kBinAlignment = 4096;   // hive bins data grows by this
 constexpr std::size_t kLogSector = 512;
 
 // Offsets of the base block's fields.
@@ -25,7 +25,7 @@ constexpr std::size_t kFileFormatAt = 32;
 constexpr std::size_t kBinsSizeAt = 40;
 constexpr std::size_t kFileNameAt = 48;  // 64 bytes, then RmId and LogId
 constexpr std::size_t kFlagsAt = 144;
-constexpr std::size_t kTmIdAt = 148;     // 16 bytes
+constexpr std::size_t kTmIdAt = 148;  // 16 bytes
 constexpr std::size_t kChecksumAt = 508;
 // The first bin's header keeps a copy of the last-written timestamp.
 constexpr std::size_t kFirstBinWrittenAt = kBaseBlockSize + 20;
@@ -36,8 +36,7 @@ constexpr std::uint32_t kFileTypeVeryOldLog = 2;  // the old format, another num
 constexpr std::uint32_t kFileTypeNewLog = 6;
 
 inline std::uint64_t readLittle64(const std::uint8_t* bytes) {
-    return static_cast<std::uint64_t>(readLittle32(bytes)) |
-           static_cast<std::uint64_t>(readLittle32(bytes + 4)) << 32;
+    return static_cast<std::uint64_t>(readLittle32(bytes)) | static_cast<std::uint64_t>(readLittle32(bytes + 4)) << 32;
 }
 inline void writeLittle32(std::uint8_t* bytes, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));

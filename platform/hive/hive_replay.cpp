@@ -108,16 +108,17 @@ HiveReplay replayHive(const std::vector<std::uint8_t>& hive, const std::vector<L
         finish(image, applied.applied > 0 ? applied.next - 1 : expected);
         replay.state = HiveLogState::kReplayed;
         replay.image = std::move(image);
-        replay.text = "dirty: " + std::to_string(applied.applied) + " log entr" +
-                      (applied.applied == 1 ? "y" : "ies") + " replayed from " + names(newLogs) +
+        replay.text = "dirty: " + std::to_string(applied.applied) + " log entr" + (applied.applied == 1 ? "y" : "ies") +
+                      " replayed from " + names(newLogs) +
                       (applied.stop.empty() ? "" : " (replay stopped: " + applied.stop + ")");
         return replay;
     }
 
     // The old format: the first log written for the hive's last state.
-    const std::uint64_t writtenAt = valid                                        ? readLittle64(block + kWrittenAtAt)
-                                    : hive.size() >= kFirstBinWrittenAt + 8 ? readLittle64(hive.data() + kFirstBinWrittenAt)
-                                                                            : 0;
+    const std::uint64_t writtenAt = valid ? readLittle64(block + kWrittenAtAt)
+                                    : hive.size() >= kFirstBinWrittenAt + 8
+                                        ? readLittle64(hive.data() + kFirstBinWrittenAt)
+                                        : 0;
     for (const FoundLog& found : oldLogs) {
         std::vector<std::uint8_t> image = startImage(hive, valid ? nullptr : found.log);
         const OldLogCheck check = applyOldFormatLog(image, *found.log, found.header, writtenAt);

@@ -35,15 +35,9 @@ LogHeader readLogHeader(const LogBytes& log) {
     header.binsSize = readLittle32(log.data + kBinsSizeAt);
     switch (readLittle32(log.data + kFileTypeAt)) {
         case kFileTypeOldLog:
-        case kFileTypeVeryOldLog:
-            header.format = LogFormat::kOld;
-            return header;
-        case kFileTypeNewLog:
-            header.format = LogFormat::kNew;
-            return header;
-        default:
-            header.why = "a log of an unknown format";
-            return header;
+        case kFileTypeVeryOldLog: header.format = LogFormat::kOld; return header;
+        case kFileTypeNewLog: header.format = LogFormat::kNew; return header;
+        default: header.why = "a log of an unknown format"; return header;
     }
 }
 

@@ -20,7 +20,7 @@ enum class LogFormat : std::uint8_t { kEmpty, kUnknown, kOld, kNew };
 
 struct LogHeader {
     LogFormat format;
-    std::string why;  // for kUnknown
+    std::string why;             // for kUnknown
     std::uint32_t sequence = 0;  // the base block's (its two are equal)
     std::uint64_t writtenAt = 0;
     std::uint32_t binsSize = 0;

@@ -114,7 +114,8 @@ NewFormatReplay applyNewFormatLogs(std::vector<std::uint8_t>& image, const std::
             }
             image.resize(kBaseBlockSize + entry.binsSize, 0);
             for (const LogPage& page : entry.pages) {
-                std::copy_n(log.data + page.at, page.size, image.begin() + static_cast<std::ptrdiff_t>(kBaseBlockSize + page.offset));
+                std::copy_n(log.data + page.at, page.size,
+                            image.begin() + static_cast<std::ptrdiff_t>(kBaseBlockSize + page.offset));
             }
             std::uint8_t* block = image.data();
             writeLittle32(block + kBinsSizeAt, entry.binsSize);

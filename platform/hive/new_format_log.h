@@ -16,12 +16,12 @@ namespace brisko::hive {
 
 enum class LogEntryCheck : std::uint8_t {
     kValid,
-    kNone,            // no HvLE signature there: the log's entries end
-    kBadSize,         // not a multiple of 512, or too small for its pages
-    kTruncated,       // runs past the end of the file
-    kBadBinsSize,     // not a multiple of 4096, or past the limit
-    kBadPages,        // no pages, or a page outside the bins or the entry
-    kBadHash,         // Hash-1 or Hash-2 wrong
+    kNone,         // no HvLE signature there: the log's entries end
+    kBadSize,      // not a multiple of 512, or too small for its pages
+    kTruncated,    // runs past the end of the file
+    kBadBinsSize,  // not a multiple of 4096, or past the limit
+    kBadPages,     // no pages, or a page outside the bins or the entry
+    kBadHash,      // Hash-1 or Hash-2 wrong
 };
 
 // A short text for the report: "a wrong hash", ...
@@ -30,14 +30,14 @@ const char* describe(LogEntryCheck check);
 struct LogPage {
     std::uint32_t offset;  // in the hive bins data
     std::uint32_t size;
-    std::size_t at;        // where its bytes start in the log
+    std::size_t at;  // where its bytes start in the log
 };
 
 struct LogEntry {
     std::uint32_t sequence = 0;
     std::uint32_t flags = 0;
     std::uint32_t binsSize = 0;
-    std::size_t at = 0;     // in the log
+    std::size_t at = 0;  // in the log
     std::uint32_t size = 0;
     std::vector<LogPage> pages;
 };
@@ -64,9 +64,9 @@ struct NewFormatReplay {
 // stops. Before any entry is applied, a log whose first entry carries its
 // base block's number past expected starts the sequence there: a partial
 // reconcile left the hive's data as of that log's start with its number
-// unchanged (the format description's "missing log entries"). Logs are taken in the order given (older first). Applying an
-// entry sets the image's hive bins data size, its two sequence numbers and
-// the base block's flags from the entry; the base block is left unsealed.
+// unchanged (the format description's "missing log entries"). Logs are taken in the order given (older first). Applying
+// an entry sets the image's hive bins data size, its two sequence numbers and the base block's flags from the entry;
+// the base block is left unsealed.
 NewFormatReplay applyNewFormatLogs(std::vector<std::uint8_t>& image, const std::vector<LogBytes>& logs,
                                    std::uint32_t expected, std::uint64_t maxBinsSize);
 

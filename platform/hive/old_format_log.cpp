@@ -53,7 +53,8 @@ OldLogCheck applyOldFormatLog(std::vector<std::uint8_t>& image, const LogBytes& 
     std::size_t from = pagesAt;
     for (std::size_t bit = 0; bit < pages; ++bit) {
         if (!bitSet(bitmap, bit)) continue;
-        std::copy_n(log.data + from, kPageSize, result.begin() + static_cast<std::ptrdiff_t>(kBaseBlockSize + bit * kPageSize));
+        std::copy_n(log.data + from, kPageSize,
+                    result.begin() + static_cast<std::ptrdiff_t>(kBaseBlockSize + bit * kPageSize));
         from += kPageSize;
     }
     // The bins, walked from the first: one the log wrote to must be whole,
@@ -63,8 +64,8 @@ OldLogCheck applyOldFormatLog(std::vector<std::uint8_t>& image, const LogBytes& 
     for (std::size_t at = 0; at < binsSize;) {
         const std::uint8_t* bin = result.data() + kBaseBlockSize + at;
         const std::uint32_t size = readLittle32(bin + 8);
-        const bool whole = std::memcmp(bin, "hbin", 4) == 0 && readLittle32(bin + 4) == at &&
-                           size >= kBinAlignment && size % kBinAlignment == 0 && size <= binsSize - at;
+        const bool whole = std::memcmp(bin, "hbin", 4) == 0 && readLittle32(bin + 4) == at && size >= kBinAlignment &&
+                           size % kBinAlignment == 0 && size <= binsSize - at;
         const std::size_t end = whole ? at + size : at + kBinAlignment;
         bool written = false;
         for (std::size_t bit = at / kPageSize; bit < end / kPageSize && !written; ++bit) written = bitSet(bitmap, bit);

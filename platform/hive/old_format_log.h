@@ -14,11 +14,11 @@ namespace brisko::hive {
 
 enum class OldLogCheck : std::uint8_t {
     kApplied,
-    kStale,         // written for another state of the hive: not applicable
-    kBadBinsSize,   // not a multiple of 4096, or more than its pages can grow
-    kNoVector,      // no DIRT signature, or its bitmap is cut short
-    kTruncated,     // fewer pages than the bitmap has bits set
-    kBadBin,        // a page starting a bin does not hold that bin's header
+    kStale,        // written for another state of the hive: not applicable
+    kBadBinsSize,  // not a multiple of 4096, or more than its pages can grow
+    kNoVector,     // no DIRT signature, or its bitmap is cut short
+    kTruncated,    // fewer pages than the bitmap has bits set
+    kBadBin,       // a page starting a bin does not hold that bin's header
 };
 
 const char* describe(OldLogCheck check);

@@ -78,7 +78,8 @@ protected:
     static void expectClean(const fs::path& hive) {
         const Bytes bytes = readFileBytes(hive);
         EXPECT_TRUE(hive::baseBlockValid(bytes.data())) << hive;
-        EXPECT_EQ(testing::field32(bytes, hive::kPrimarySequenceAt), testing::field32(bytes, hive::kSecondarySequenceAt))
+        EXPECT_EQ(testing::field32(bytes, hive::kPrimarySequenceAt),
+                  testing::field32(bytes, hive::kSecondarySequenceAt))
             << hive;
     }
 

@@ -31,7 +31,8 @@ void seal(Bytes& bytes) { hive::sealBaseBlock(bytes.data()); }
 
 void nameHive(Bytes& hive, const std::string& name) {
     std::fill_n(hive.begin() + hive::kFileNameAt, 64, 0);
-    for (std::size_t i = 0; i < name.size() && i < 31; ++i) hive[hive::kFileNameAt + 2 * i] = static_cast<std::uint8_t>(name[i]);
+    for (std::size_t i = 0; i < name.size() && i < 31; ++i)
+        hive[hive::kFileNameAt + 2 * i] = static_cast<std::uint8_t>(name[i]);
     seal(hive);
 }
 
@@ -116,7 +117,8 @@ Bytes oldFormatLog(const Bytes& before, const Bytes& after) {
             pages.push_back({block.offset + part, Bytes(block.bytes.begin() + part, block.bytes.begin() + part + 512)});
         }
     }
-    for (const PageData& page : pages) vector[4 + page.offset / 512 / 8] |= static_cast<std::uint8_t>(1u << (page.offset / 512 % 8));
+    for (const PageData& page : pages)
+        vector[4 + page.offset / 512 / 8] |= static_cast<std::uint8_t>(1u << (page.offset / 512 % 8));
     vector.resize((vector.size() + 511) / 512 * 512, 0);
     log.insert(log.end(), vector.begin(), vector.end());
     for (const PageData& page : pages) log.insert(log.end(), page.bytes.begin(), page.bytes.end());

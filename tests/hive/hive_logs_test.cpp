@@ -142,7 +142,9 @@ TEST_P(HiveLogsWriteTest, AReplayedHiveIsWrittenWholeBehindBackupsAndItsLogsAreL
     EXPECT_TRUE(hive::baseBlockValid(hive.data()));
     EXPECT_EQ(field32(hive, hive::kPrimarySequenceAt), field32(hive, hive::kSecondarySequenceAt));
     EXPECT_GT(field32(hive, hive::kPrimarySequenceAt), highest);
-    if (GetParam().staleEntry) EXPECT_EQ(field32(hive, hive::kPrimarySequenceAt), 41u);
+    if (GetParam().staleEntry) {
+        EXPECT_EQ(field32(hive, hive::kPrimarySequenceAt), 41u);
+    }
     EXPECT_EQ(field32(hive, hive::kFileTypeAt), hive::kFileTypePrimary);
     const HiveContents contents = readHiveContents(software);
     EXPECT_EQ(contents.at(kRun).count("Updater"), 0u);

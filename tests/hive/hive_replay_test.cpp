@@ -62,7 +62,8 @@ const Case kCases[] = {
      hive::HiveLogState::kReplayed, "1 log entry replayed from HIVE.LOG1", Bins::kAfter},
     {"dirty, replayed from LOG2 beside an empty LOG1",
      [](const HiveStates& s) {
-         return Files{dirtied(s.before), {{"HIVE.LOG", {}}, {"HIVE.LOG1", Bytes(1024, 0)}, {"HIVE.LOG2", newFormatLogFor(s)}}};
+         return Files{dirtied(s.before),
+                      {{"HIVE.LOG", {}}, {"HIVE.LOG1", Bytes(1024, 0)}, {"HIVE.LOG2", newFormatLogFor(s)}}};
      },
      hive::HiveLogState::kReplayed, "replayed from HIVE.LOG2", Bins::kAfter},
     {"dirty, replayed from an old-format LOG",

@@ -166,7 +166,9 @@ TEST_P(NewFormatLogTest, ReplaysAsWindowsWould) {
         EXPECT_EQ(image, before);
         return;
     }
-    if (GetParam().firstPageFill != 0) EXPECT_EQ(image[4096 + 100], GetParam().firstPageFill);
+    if (GetParam().firstPageFill != 0) {
+        EXPECT_EQ(image[4096 + 100], GetParam().firstPageFill);
+    }
     EXPECT_EQ(field32(image, hive::kBinsSizeAt), GetParam().imageSize - 4096);
     EXPECT_EQ(field32(image, hive::kPrimarySequenceAt), replay.next - 1);
     EXPECT_EQ(field32(image, hive::kSecondarySequenceAt), replay.next - 1);
