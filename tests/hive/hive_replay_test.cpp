@@ -89,6 +89,14 @@ const Case kCases[] = {
          return Files{hive, {{"HIVE.LOG1", newFormatLogFor(s)}}};
      },
      hive::HiveLogState::kReplayed, "0 log entries replayed", Bins::kBefore},
+    {"after a partial reconcile, replayed from the earliest log's first entry",
+     [](const HiveStates& s) {
+         // The hive still says 2; its logs were reused from entry 7 on.
+         Bytes log = newFormatLog(logBaseBlock(s.before, hive::kFileTypeNewLog, 7),
+                                  {logEntry(7, field32(s.after, hive::kBinsSizeAt), changedPages(s.before, s.after, 4096))});
+         return Files{dirtied(s.before), {{"HIVE.LOG1", log}}};
+     },
+     hive::HiveLogState::kReplayed, "1 log entry replayed from HIVE.LOG1", Bins::kAfter},
     {"a bogus entry: replay stops before it",
      [](const HiveStates& s) {
          Bytes log = newFormatLogFor(s);

@@ -1,6 +1,7 @@
 // Marvin32 against the published test vectors (the .NET runtime's
-// MarvinTests: three seeds, inputs of 0 to 7 bytes), and the log seed's
-// halves in the order the kernel hands them to SymCrypt.
+// MarvinTests: three seeds, inputs of 0 to 7 bytes; SymCrypt's known
+// answer, byte by byte), and the log seed's halves in the order the kernel
+// hands them to SymCrypt.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -84,6 +85,18 @@ TEST(Marvin32, LongerInputsUseEveryByte) {
         changed[i] ^= 0x01;
         EXPECT_NE(marvin32(changed.data(), changed.size(), kHiveLogSeed), whole) << i;
     }
+}
+
+// SymCrypt's own known answer, the library the kernel hashes log entries
+// with: its default seed (s0 = 0xcd0893b7, s1 = 0xd53cd9ce) over "abc",
+// stored s0 then s1, least significant byte first, as a log entry's hash
+// fields hold it.
+TEST(Marvin32, GivesSymCryptsKnownAnswerInTheOrderItStoresIt) {
+    const std::uint8_t abc[] = {'a', 'b', 'c'};
+    const std::uint64_t hash = marvin32(abc, sizeof abc, 0xD53CD9CECD0893B7ULL);
+    std::vector<std::uint8_t> stored;
+    for (int i = 0; i < 8; ++i) stored.push_back(static_cast<std::uint8_t>(hash >> (8 * i)));
+    EXPECT_EQ(stored, (std::vector<std::uint8_t>{0xbf, 0x69, 0x27, 0x49, 0x39, 0x43, 0xc7, 0x22}));
 }
 
 // The kernel passes 0x82EF4D887A4E55C5 as eight bytes in memory: the state
