@@ -7,7 +7,7 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-all_targets=(file_matcher process_table rename_section hosts_check message_dialog_layout region_rectangles)
+all_targets=(file_matcher process_table rename_section hosts_check message_dialog_layout region_rectangles hive_logs)
 usage="usage: $0 [SECONDS [TARGET...]]; targets: ${all_targets[*]}"
 seconds=${1:-60}
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then

@@ -1,16 +1,20 @@
 #include "platform/hive/hive_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <hivex.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 #include "base/backup_name.h"
 #include "base/little_endian.h"
+#include "base/text_compare.h"
+#include "platform/hive/base_block.h"
 
 namespace brisko {
 namespace {
@@ -26,7 +30,8 @@ HiveOpening refused(HiveOpenStatus status, const fs::path& file, const std::stri
 
 // What the file's own base block says it holds, before hivex reads it:
 // hivex accepts a hive cut short after its first bin.
-HiveOpening checkBaseBlock(const fs::path& file) {
+HiveOpening checkBaseBlock(const fs::path& file, bool& dirty) {
+    dirty = false;
     const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         const int error = errno;
@@ -45,6 +50,9 @@ HiveOpening checkBaseBlock(const fs::path& file) {
     if (static_cast<std::size_t>(got) < sizeof block || std::memcmp(block, "regf", 4) != 0) {
         return refused(HiveOpenStatus::kDamaged, file, "not a registry hive");
     }
+    // A dirty hive's size is judged once its logs are replayed.
+    dirty = hive::hiveDirty(block);
+    if (dirty) return {HiveOpenStatus::kOpened, file.string() + ": opened"};
     const std::uint64_t needed = kBaseBlockSize + std::uint64_t{readLittle32(block + kBinsSizeOffset)};
     if (static_cast<std::uint64_t>(status.st_size) < needed) {
         return refused(HiveOpenStatus::kDamaged, file,
@@ -71,11 +79,119 @@ bool syncToDisk(const fs::path& file) {
     return ::close(descriptor) == 0 && synced;
 }
 
+// Hives and logs larger than this are not read into memory.
+constexpr std::uint64_t kLargestFileRead = std::uint64_t{1} << 30;
+
+// The whole of a regular file opened at dir/name, never through a link.
+bool readWhole(int directory, const char* name, std::vector<std::uint8_t>& bytes, std::string& why) {
+    const int descriptor = ::openat(directory, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0) {
+        why = errno == ELOOP ? "a symbolic link, not followed" : std::string("cannot be read (") + std::strerror(errno) + ")";
+        return false;
+    }
+    struct stat status {};
+    bool read = ::fstat(descriptor, &status) == 0;
+    if (read && !S_ISREG(status.st_mode)) {
+        why = "not a regular file";
+        read = false;
+    } else if (read && static_cast<std::uint64_t>(status.st_size) > kLargestFileRead) {
+        why = "too large to be read";
+        read = false;
+    } else if (read) {
+        bytes.assign(static_cast<std::size_t>(status.st_size), 0);
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t piece = ::read(descriptor, bytes.data() + got, bytes.size() - got);
+            if (piece <= 0) break;
+            got += static_cast<std::size_t>(piece);
+        }
+        bytes.resize(got);
+        if (got != static_cast<std::size_t>(status.st_size)) {
+            why = "cannot be read whole";
+            read = false;
+        }
+    } else {
+        why = std::string("cannot be read (") + std::strerror(errno) + ")";
+    }
+    ::close(descriptor);
+    return read;
+}
+
+struct LogFile {
+    fs::path path;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The hive's logs beside it, NAME.LOG, NAME.LOG1 and NAME.LOG2 in that
+// order, their names matched case-blind; false, with why, when one cannot
+// be told or read.
+bool readLogs(const fs::path& hive, std::vector<LogFile>& logs, std::string& why) {
+    const fs::path folder = hive.has_parent_path() ? hive.parent_path() : fs::path(".");
+    const std::string name = hive.filename().string();
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        why = "its folder cannot be listed (" + std::string(std::strerror(errno)) + ")";
+        return false;
+    }
+    const std::array<const char*, 3> suffixes{".LOG", ".LOG1", ".LOG2"};
+    std::array<std::string, 3> found;
+    bool told = true;
+    while (const dirent* entry = ::readdir(listing)) {
+        for (std::size_t i = 0; i < suffixes.size(); ++i) {
+            const std::string wanted = name + suffixes[i];
+            if (!equalIgnoringCase(entry->d_name, wanted.c_str())) continue;
+            if (!found[i].empty()) {
+                why = "two files answer for " + wanted;
+                told = false;
+            }
+            found[i] = entry->d_name;
+        }
+    }
+    for (std::size_t i = 0; told && i < found.size(); ++i) {
+        if (found[i].empty()) continue;
+        LogFile log{folder / found[i], {}};
+        std::string failure;
+        if (!readWhole(::dirfd(listing), found[i].c_str(), log.bytes, failure)) {
+            why = found[i] + ": " + failure;
+            told = false;
+        }
+        logs.push_back(std::move(log));
+    }
+    ::closedir(listing);
+    return told;
+}
+
+// A private file outside the volume holding the replayed hive, opened by
+// hivex and removed at once: hivex reads a hive it may change whole.
+hive_h* openImage(const std::vector<std::uint8_t>& image) {
+    std::error_code error;
+    fs::path folder = fs::temp_directory_path(error);
+    if (error) folder = "/tmp";  // never the working folder, which may be the volume's
+    std::string pattern = (folder / "brisko-replayed-hive-XXXXXX").string();
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0) return nullptr;
+    std::size_t written = 0;
+    while (written < image.size()) {
+        const ssize_t piece = ::write(descriptor, image.data() + written, image.size() - written);
+        if (piece <= 0) break;
+        written += static_cast<std::size_t>(piece);
+    }
+    if (written != image.size()) errno = errno == 0 ? ENOSPC : errno;
+    ::close(descriptor);
+    hive_h* hive = written == image.size() ? hivex_open(pattern.c_str(), HIVEX_OPEN_WRITE) : nullptr;
+    const int failure = errno;
+    ::unlink(pattern.c_str());
+    errno = failure;
+    return hive;
+}
+
 }  // namespace
 
 std::unique_ptr<HiveFile> HiveFile::open(const fs::path& file, HiveOpening& opening) {
-    opening = checkBaseBlock(file);
+    bool dirty = false;
+    opening = checkBaseBlock(file, dirty);
     if (opening.status != HiveOpenStatus::kOpened) return nullptr;
+    if (dirty) return openDirty(file, opening);
     // Writable in memory only: hivex reads the file and never writes it
     // unless committed.
     hive_h* hive = hivex_open(file.c_str(), HIVEX_OPEN_WRITE);
@@ -87,24 +203,140 @@ std::unique_ptr<HiveFile> HiveFile::open(const fs::path& file, HiveOpening& open
     return std::unique_ptr<HiveFile>(new HiveFile(file, hive));
 }
 
+std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening& opening) {
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    if (!readWhole(AT_FDCWD, file.c_str(), bytes, why)) {
+        opening = refused(HiveOpenStatus::kUnreadable, file, why);
+        return nullptr;
+    }
+    std::vector<LogFile> logs;
+    hive::HiveReplay replay;
+    if (readLogs(file, logs, why)) {
+        std::vector<hive::LogBytes> views;
+        for (const LogFile& log : logs) {
+            views.push_back({log.path.filename().string(), log.bytes.data(), log.bytes.size()});
+        }
+        replay = hive::replayHive(bytes, views);
+    } else {
+        replay.state = hive::HiveLogState::kNotReplayable;
+        replay.text = why;
+        replay.readableAsItStands = hive::baseBlockValid(bytes.data());
+    }
+    // hivex accepts a hive cut short after its first bin.
+    const bool whole = bytes.size() >= hive::kBaseBlockSize &&
+                       bytes.size() - hive::kBaseBlockSize >= readLittle32(bytes.data() + hive::kBinsSizeAt);
+    bytes.clear();
+    bytes.shrink_to_fit();
+
+    if (replay.state == hive::HiveLogState::kReplayed) {
+        hive_h* hive = openImage(replay.image);
+        if (hive == nullptr) {
+            opening = refused(HiveOpenStatus::kDamaged, file,
+                              replay.text + ", but what came of it cannot be read (" + std::strerror(errno) + ")");
+            return nullptr;
+        }
+        std::unique_ptr<HiveFile> opened(new HiveFile(file, hive));
+        opened->replayed_ = true;
+        for (const LogFile& log : logs) opened->logs_.push_back(log.path);
+        opened->highestLogSequence_ = replay.highestLogSequence;
+        opening = {HiveOpenStatus::kOpened, file.string() + ": " + replay.text, hive::HiveLogState::kReplayed};
+        return opened;
+    }
+    if (!replay.readableAsItStands || !whole) {
+        opening = refused(HiveOpenStatus::kDamaged, file, replay.text + (whole ? "" : ", and the hive is truncated"));
+        return nullptr;
+    }
+    hive_h* hive = hivex_open(file.c_str(), HIVEX_OPEN_WRITE);
+    if (hive == nullptr) {
+        opening = refused(HiveOpenStatus::kDamaged, file, replay.text + "; not a hive hivex can read as it stands");
+        return nullptr;
+    }
+    std::unique_ptr<HiveFile> opened(new HiveFile(file, hive));
+    opened->notWritable_ = "its logs cannot be replayed: " + replay.text;
+    opening = {HiveOpenStatus::kOpened, file.string() + ": dirty, and " + opened->notWritable_ + "; read as it stands",
+               hive::HiveLogState::kNotReplayable};
+    return opened;
+}
+
 HiveFile::~HiveFile() { hivex_close(hive_); }
 
-HiveWrite HiveFile::writeBack() {
-    HiveWrite result{HiveWriteStatus::kBackupFailed, path_, {}, {}};
+namespace {
+
+// Backs file up under the first free backup name; the copy's name, or empty
+// with why when none could be made.
+fs::path backUp(const fs::path& file, std::string& why) {
     fs::path backup;
-    if (!freeBackupName(path_, backup)) {
-        result.text = path_.string() + ": not written: no free name for its backup";
-        return result;
+    if (!freeBackupName(file, backup)) {
+        why = "no free name for the backup of " + file.string();
+        return {};
     }
     std::error_code error;
-    if (!fs::copy_file(path_, backup, fs::copy_options::none, error) || !syncToDisk(backup)) {
-        result.text = path_.string() + ": not written: cannot back it up as " + backup.string() + " (" +
-                      (error ? error.message() : "not synced") + ")";
+    if (!fs::copy_file(file, backup, fs::copy_options::none, error) || !syncToDisk(backup)) {
+        why = "cannot back " + file.string() + " up as " + backup.string() + " (" +
+              (error ? error.message() : "not synced") + ")";
+        return {};
+    }
+    return backup;
+}
+
+// What hivex wrote, made right: the file type of a hive, two equal
+// sequence numbers above every log entry's, so that Windows never replays
+// a stale entry over it, and a valid checksum.
+bool settleBaseBlock(const fs::path& file, std::uint32_t highestLogSequence) {
+    const int descriptor = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    std::uint8_t block[hive::kBaseBlockSize];
+    bool settled = ::pread(descriptor, block, sizeof block, 0) == static_cast<ssize_t>(sizeof block) &&
+                   std::memcmp(block, "regf", 4) == 0;
+    if (settled) {
+        std::uint32_t sequence = readLittle32(block + hive::kPrimarySequenceAt);
+        if (!hive::sequenceBefore(highestLogSequence, sequence)) sequence = highestLogSequence + 1;
+        if (sequence == 0) sequence = 1;
+        const bool right = readLittle32(block + hive::kPrimarySequenceAt) == sequence &&
+                           readLittle32(block + hive::kSecondarySequenceAt) == sequence &&
+                           readLittle32(block + hive::kFileTypeAt) == hive::kFileTypePrimary &&
+                           hive::checksumValid(block);
+        if (!right) {
+            hive::writeLittle32(block + hive::kPrimarySequenceAt, sequence);
+            hive::writeLittle32(block + hive::kSecondarySequenceAt, sequence);
+            hive::writeLittle32(block + hive::kFileTypeAt, hive::kFileTypePrimary);
+            hive::sealBaseBlock(block);
+            settled = ::pwrite(descriptor, block, sizeof block, 0) == static_cast<ssize_t>(sizeof block);
+        }
+    }
+    return ::close(descriptor) == 0 && settled;
+}
+
+}  // namespace
+
+HiveWrite HiveFile::writeBack() {
+    HiveWrite result{HiveWriteStatus::kBackupFailed, path_, {}, {}, {}};
+    if (!notWritable_.empty()) {
+        result.status = HiveWriteStatus::kRefused;
+        result.text = path_.string() + ": not written: " + notWritable_ + "; the hive and its logs are as they were";
+        return result;
+    }
+    std::string why;
+    const fs::path backup = backUp(path_, why);
+    if (backup.empty()) {
+        result.text = path_.string() + ": not written: " + why;
         return result;
     }
     result.backup = backup;
+    // The logs replayed are kept as they were, beside their hive.
+    for (const fs::path& log : replayed_ ? logs_ : std::vector<fs::path>{}) {
+        const fs::path copy = backUp(log, why);
+        if (copy.empty()) {
+            result.text = path_.string() + ": not written: " + why + "; the hive is as it was, its backup is " +
+                          backup.string();
+            return result;
+        }
+        result.logBackups.push_back(copy);
+    }
 
     result.status = HiveWriteStatus::kWriteFailed;
+    std::error_code error;
     const std::string unchanged = "; the hive is as it was, its backup is " + backup.string();
     std::string pattern = path_.string() + ".brisko-new-XXXXXX";
     const int descriptor = ::mkstemp(pattern.data());
@@ -118,8 +350,9 @@ HiveWrite HiveFile::writeBack() {
     // mkstemp makes the file private; the hive keeps the permissions it had.
     struct stat original {};
     if (::stat(path_.c_str(), &original) == 0) ::chmod(fresh.c_str(), original.st_mode & 07777);
-    if (hivex_commit(hive_, fresh.c_str(), 0) != 0 || !syncToDisk(fresh) ||
-        ::rename(fresh.c_str(), path_.c_str()) != 0) {
+    errno = 0;
+    if (hivex_commit(hive_, fresh.c_str(), 0) != 0 || (replayed_ && !settleBaseBlock(fresh, highestLogSequence_)) ||
+        !syncToDisk(fresh) || ::rename(fresh.c_str(), path_.c_str()) != 0) {
         const int failure = errno;
         fs::remove(fresh, error);
         result.text = path_.string() + ": not written (" + std::strerror(failure) + ")" + unchanged;
@@ -128,6 +361,12 @@ HiveWrite HiveFile::writeBack() {
     changed_ = false;
     result.status = HiveWriteStatus::kWritten;
     result.text = path_.string() + ": written; the old hive kept as " + backup.string();
+    if (replayed_) {
+        result.text += ", with its logs replayed into it; the logs are left as they were, their copies kept as ";
+        for (std::size_t i = 0; i < result.logBackups.size(); ++i) {
+            result.text += (i == 0 ? "" : ", ") + result.logBackups[i].string();
+        }
+    }
     return result;
 }
 

@@ -4,10 +4,22 @@
 // hive to a new file in the same folder, renamed over the old one, so the
 // hive is never left half-written. A file hivex cannot read whole is never
 // touched.
+//
+// A dirty hive (hive_replay.h) is read as Windows would load it: its
+// transaction logs beside it (NAME.LOG, NAME.LOG1, NAME.LOG2, matched
+// case-blind, never through a symbolic link) are replayed onto a copy in a
+// private temporary file outside the volume, which hivex reads and which is
+// removed at once. Writing it back keeps a backup of the hive and of each
+// log, writes the consolidated hive with equal sequence numbers above every
+// log entry's, and leaves the logs as they are. A dirty hive whose logs
+// cannot be replayed safely is read as it stands and never written.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/hive/hive_replay.h"
 
 struct hive_h;
 
@@ -24,18 +36,23 @@ enum class HiveOpenStatus : std::uint8_t {
 struct HiveOpening {
     HiveOpenStatus status;
     std::string text;  // a line for the report: "<file>: <what happened>"
+    // kOpened: whether its logs were replayed, or could not be (the hive is
+    // then read as it stands and never written), and how, after "<file>: ".
+    hive::HiveLogState logs = hive::HiveLogState::kClean;
 };
 
 enum class HiveWriteStatus : std::uint8_t {
     kWritten,
     kBackupFailed,  // nothing was written
     kWriteFailed,   // the backup stands, the hive is as it was
+    kRefused,       // its logs could not be replayed: nothing written
 };
 
 struct HiveWrite {
     HiveWriteStatus status;
     std::filesystem::path hive;
     std::filesystem::path backup;  // empty when none was made
+    std::vector<std::filesystem::path> logBackups;  // one for each log of a replayed hive
     std::string text;              // a line for the report
 };
 
@@ -58,15 +75,25 @@ public:
     }
     unsigned keyDeletions() const { return keyDeletions_; }
     bool changed() const { return changed_; }
+    // Why the hive is never written (its logs could not be replayed);
+    // empty when it may be.
+    const std::string& notWritable() const { return notWritable_; }
 
-    // Backs the file up and writes the changes over it.
+    // Backs the file up (and its logs, when they were replayed) and writes
+    // the changes over it.
     HiveWrite writeBack();
 
 private:
+    static std::unique_ptr<HiveFile> openDirty(const std::filesystem::path& file, HiveOpening& opening);
     HiveFile(std::filesystem::path path, hive_h* hive) : path_(std::move(path)), hive_(hive) {}
 
     std::filesystem::path path_;
     hive_h* hive_;
+    // A replayed hive's logs, and the highest sequence number they hold.
+    bool replayed_ = false;
+    std::vector<std::filesystem::path> logs_;
+    std::uint32_t highestLogSequence_ = 0;
+    std::string notWritable_;
     bool changed_ = false;
     unsigned keyDeletions_ = 0;
 };

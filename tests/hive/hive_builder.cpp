@@ -31,6 +31,11 @@ HiveBuilder::HiveBuilder(std::filesystem::path file, std::uint32_t minorVersion)
     if (hive_ == nullptr) fail("opening " + file_.string());
 }
 
+HiveBuilder::HiveBuilder(std::filesystem::path file, Existing) : file_(std::move(file)) {
+    hive_ = hivex_open(file_.c_str(), HIVEX_OPEN_WRITE);
+    if (hive_ == nullptr) fail("opening " + file_.string());
+}
+
 HiveBuilder::~HiveBuilder() { hivex_close(hive_); }
 
 std::size_t HiveBuilder::keyAt(const std::string& path) {

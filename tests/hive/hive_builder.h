@@ -18,6 +18,9 @@ std::vector<std::uint8_t> hiveText(const std::string& text);
 class HiveBuilder {
 public:
     explicit HiveBuilder(std::filesystem::path file, std::uint32_t minorVersion = kHiveVersionXp);
+    // Goes on with a hive file written before, to change it further.
+    struct Existing {};
+    HiveBuilder(std::filesystem::path file, Existing);
     ~HiveBuilder();
     HiveBuilder(const HiveBuilder&) = delete;
     HiveBuilder& operator=(const HiveBuilder&) = delete;

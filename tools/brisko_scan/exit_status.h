@@ -13,7 +13,8 @@ constexpr int kExitInfected = 1;
 // rights, or another copy already running.
 constexpr int kExitUsage = 2;
 // Something found could not be treated as asked: a removal, a rename, a
-// backup or the writing of a hive failed.
+// backup or the writing of a hive failed, or a dirty hive's logs could not
+// be replayed, so that it was never written.
 constexpr int kExitNotTreated = 3;
 // A removal finishes at the next start (ERROR_SUCCESS_REBOOT_REQUIRED,
 // as installers report it).
@@ -23,7 +24,7 @@ constexpr int kExitRestartNeeded = 3010;
 constexpr int kExitRestartStarted = 1641;
 
 // cleanupFailed: a hosts file or hive that could not be backed up or
-// written.
+// written, or a dirty hive whose logs could not be replayed.
 int exitStatusOf(const ScanSession& session, bool cleanupFailed);
 
 // The status of a scan of the running system. restartStarted: the system

@@ -39,22 +39,40 @@ void OfflineCleanup::openHives() {
                                  .c_str());
     }
     // Presents one file in a hive of its own; false when it cannot be used.
-    const auto present = [&](Hive& hive, const std::string& root, const std::string& path, const std::string& key) {
+    // A dirty hive's line tells whether its logs were replayed; one whose
+    // logs cannot be replayed is never written, which fails a run that
+    // writes changes.
+    const auto present = [&](Hive& hive, const std::string& root, const std::string& path, const std::string& key,
+                             std::string& notWritten) {
         const std::optional<std::filesystem::path> file = volume_.hostPathOf(path);
         if (!file) return false;
         const HiveOpening opening = hive.registry.present(root, *file, key);
-        if (opening.status == HiveOpenStatus::kOpened) return true;
         // The report names the file as the volume's Windows path.
         const std::string prefix = file->string() + ": ";
         const bool named = opening.text.compare(0, prefix.size(), prefix) == 0;
-        reportError(path, path + ": " + (named ? opening.text.substr(prefix.size()) : opening.text));
-        return false;
+        const std::string line = path + ": " + (named ? opening.text.substr(prefix.size()) : opening.text);
+        if (opening.status != HiveOpenStatus::kOpened) {
+            reportError(path, line);
+            return false;
+        }
+        if (opening.logs == hive::HiveLogState::kReplayed) frontEnd_.appendLine(line.c_str());
+        if (opening.logs == hive::HiveLogState::kNotReplayable) {
+            notWritten = "its logs cannot be replayed";
+            if (changesWritten_) {
+                failed_ = true;
+                reportError(path, line + "; never written");
+            } else {
+                frontEnd_.appendLine(line.c_str());
+            }
+        }
+        return true;
     };
     if (!installation_.softwareHive.empty()) {
         auto machine = std::make_unique<Hive>();
         machine->label = installation_.softwareHive.substr(3);
-        if (present(*machine, "SOFTWARE", installation_.softwareHive, "")) {
-            if (!installation_.systemHive.empty() && present(*machine, "SYSTEM", installation_.systemHive, "")) {
+        if (present(*machine, "SOFTWARE", installation_.softwareHive, "", machine->notWritten)) {
+            if (!installation_.systemHive.empty() &&
+                present(*machine, "SYSTEM", installation_.systemHive, "", systemNotWritten_)) {
                 systemLabel_ = installation_.systemHive.substr(3);
             }
             // A 32-bit program's values on 64-bit Windows; a user's Run
@@ -68,7 +86,7 @@ void OfflineCleanup::openHives() {
         auto hive = std::make_unique<Hive>();
         hive->label = user.label;
         // The user's Software key answers where the machine's would.
-        if (present(*hive, "SOFTWARE", user.path, "Software")) hives_.push_back(std::move(hive));
+        if (present(*hive, "SOFTWARE", user.path, "Software", hive->notWritten)) hives_.push_back(std::move(hive));
     }
 }
 
@@ -81,9 +99,11 @@ void OfflineCleanup::cleanAfterDetection(Scan& scan, const char* threatName) {
     treatHostsFile(scan);
     for (const std::unique_ptr<Hive>& hive : hives_) {
         Using using_(volume_, *hive);
-        const std::string& label = hive->label;
+        const Hive& cleaned = *hive;
         MarkedFrontEnd marked(
-            frontEnd_, [this, &label](const char* view) { return mark(label, view); }, label);
+            frontEnd_,
+            [this, &cleaned](const char* view) { return mark(cleaned.label, cleaned.notWritten, view); },
+            cleaned.label);
         ScanContext context(scan.session(), marked);
         cleanAutostartEntries(context, threatName);
     }
@@ -95,15 +115,16 @@ void OfflineCleanup::deleteServicesOf(Scan& scan, const char* threatName) {
     Using using_(volume_, *machine_);
     for (const std::string& service : deleteServicesRunning(scan.session().infectedPath, installation_.windowsFolder)) {
         scan.context().postReportLine("System Registry     %s removed%s", threatName,
-                                      mark(systemLabel_ + ", service " + service).c_str());
+                                      mark(systemLabel_ + ", service " + service, systemNotWritten_).c_str());
         const std::string key = "Services\\" + service;
         scan.context().noteEvent({ScanEventKind::kRegistryKey, key.c_str(), threatName, nullptr, systemLabel_.c_str()});
     }
 }
 
-std::string OfflineCleanup::mark(const std::string& what, const char* view) const {
-    return "  [" + what + (view != nullptr ? std::string(", ") + view + " view" : "") +
-           (changesWritten_ ? "" : ", not written: --action leave") + "]";
+std::string OfflineCleanup::mark(const std::string& what, const std::string& notWritten, const char* view) const {
+    const std::string inView = view != nullptr ? std::string(", ") + view + " view" : "";
+    if (!changesWritten_) return "  [" + what + inView + ", not written: --action leave]";
+    return "  [" + what + inView + (notWritten.empty() ? "" : ", not written: " + notWritten) + "]";
 }
 
 void OfflineCleanup::cleanVariantEntries() {

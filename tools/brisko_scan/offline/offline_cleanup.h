@@ -43,6 +43,8 @@ private:
     struct Hive {
         std::string label;
         OfflineRegistry registry;
+        // Why its file is never written (its logs cannot be replayed).
+        std::string notWritten;
     };
 
     // Makes the hive the platform's registry for the length of a step.
@@ -51,8 +53,9 @@ private:
     // A report line, and an error event for the file.
     void reportError(const std::string& file, const std::string& line);
     // "  [what]", naming also the registry view when there are two, and
-    // saying when changes are not written.
-    std::string mark(const std::string& what, const char* view = nullptr) const;
+    // saying when changes are not written: by the action, or because
+    // notWritten says the hive's logs cannot be replayed.
+    std::string mark(const std::string& what, const std::string& notWritten, const char* view = nullptr) const;
     void treatHostsFile(Scan& scan);
     void deleteServicesOf(Scan& scan, const char* threatName);
     // A copy beside the file under the first free backup name; false when
@@ -68,6 +71,7 @@ private:
     Hive* machine_ = nullptr;
     // How report lines name the SYSTEM hive; empty when it is not open.
     std::string systemLabel_;
+    std::string systemNotWritten_;
     bool failed_ = false;
 };
 
