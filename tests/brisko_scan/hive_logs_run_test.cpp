@@ -1,6 +1,7 @@
-// brisko-scan over a volume that Windows left dirty: the trojan's Run value
-// only in the SOFTWARE hive's new-format .LOG1, its service only in the
-// SYSTEM hive's old-format .LOG. Detection sees what Windows will see, a
+// brisko-scan over the volume of a 64-bit Windows left dirty: the 32-bit
+// trojan's Run value (in the 32-bit view, Wow6432Node) only in the SOFTWARE
+// hive's new-format .LOG1, its service only in the SYSTEM hive's old-format
+// .LOG. Detection sees what Windows will see, a
 // removal writes each hive whole with its logs replayed, behind backups of
 // the hive and its logs, and a hive whose log is another hive's is never
 // written.
@@ -31,6 +32,8 @@ using testing::readFileBytes;
 using testing::readHiveContents;
 
 constexpr const char* kRunKey = "Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRun32Key = "Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kInfected = "C:\\Windows\\SysWOW64\\evil.exe";
 constexpr const char* kConfig = "Windows/System32/config/";
 constexpr const char* kEvilService = "ControlSet001\\Services\\EvilSvc";
 constexpr const char* kKeptService = "ControlSet001\\Services\\KeptSvc";
@@ -38,13 +41,13 @@ constexpr const char* kKeptService = "ControlSet001\\Services\\KeptSvc";
 class HiveLogsRunTest : public testing::ScanRunTest {
 protected:
     HiveLogsRunTest() {
-        write("Windows/System32/evil.exe", buildSample(signatureTable[0]));
+        write("Windows/SysWOW64/evil.exe", buildSample(signatureTable[0]));
         fs::create_directories(volume_ / kConfig);
         software_ = testing::buildStates(
             root_ / "software-states", "SOFTWARE",
             [](HiveBuilder& h) { h.setString(kRunKey, "Other", "C:\\Program Files\\Tools\\ok.exe"); },
             [](HiveBuilder& h) {
-                h.setString(kRunKey, "Updater", "C:\\Windows\\System32\\evil.exe /silent")
+                h.setString(kRun32Key, "Updater", std::string(kInfected) + " /silent")
                     .setString(kRunKey, "Tray", "C:\\Program Files\\Tools\\tray.exe")
                     .setString("Tools\\Kept", "Version", "7");
             });
@@ -54,7 +57,7 @@ protected:
                 h.setString("ControlSet001\\Services\\Spooler", "ImagePath", "%SystemRoot%\\System32\\spoolsv.exe");
             },
             [](HiveBuilder& h) {
-                h.setString(kEvilService, "ImagePath", "\\SystemRoot\\System32\\evil.exe")
+                h.setString(kEvilService, "ImagePath", "\\SystemRoot\\SysWOW64\\evil.exe")
                     .setString(std::string(kEvilService) + "\\Parameters", "Mode", "1")
                     .setString(kKeptService, "ImagePath", "%SystemRoot%\\System32\\kept.exe");
             });
@@ -93,12 +96,13 @@ TEST_F(HiveLogsRunTest, RemoveCleansWhatLivesOnlyInTheLogsAndKeepsEverythingElse
     EXPECT_EQ(run.exitStatus, 1) << run.errors;
     EXPECT_THAT(run.lines, Contains(HasSubstr("SOFTWARE: dirty: 1 log entry replayed from SOFTWARE.LOG1")));
     EXPECT_THAT(run.lines, Contains(HasSubstr("SYSTEM: dirty: its changes replayed from SYSTEM.LOG")));
-    EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE]"));
+    EXPECT_THAT(run.lines,
+                Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE, 32-bit view]"));
     EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Ek.PSW.Trojan removed  "
                                     "[Windows\\System32\\config\\SYSTEM, service EvilSvc]"));
 
     const testing::HiveContents software = readHiveContents(config("SOFTWARE"));
-    EXPECT_EQ(software.at(kRunKey).count("Updater"), 0u);
+    EXPECT_EQ(software.at(kRun32Key).count("Updater"), 0u);
     EXPECT_EQ(software.at(kRunKey).count("Other"), 1u);
     EXPECT_EQ(software.at(kRunKey).count("Tray"), 1u);
     EXPECT_EQ(software.at("Tools\\Kept").count("Version"), 1u);
@@ -131,7 +135,7 @@ TEST_F(HiveLogsRunTest, LeaveSeesWhatTheLogsHoldAndWritesNothing) {
     const testing::ScanRun run = scan("--action leave " + volume_.string());
     EXPECT_EQ(run.exitStatus, 1) << run.errors;
     EXPECT_THAT(run.lines, Contains("System Registry     W32/Krenot.Trojan removed  [Windows\\System32\\config\\SOFTWARE, "
-                                    "not written: --action leave]"));
+                                    "32-bit view, not written: --action leave]"));
     EXPECT_EQ(configFiles(), before);
 }
 
@@ -139,7 +143,7 @@ TEST_F(HiveLogsRunTest, AHiveWhoseLogIsAnotherHivesIsNeverWrittenAndTheRunFails)
     // The trojan's value is in the hive itself too: found, but not written.
     const testing::HiveStates states = testing::buildStates(
         root_ / "infected-states", "SOFTWARE",
-        [](HiveBuilder& h) { h.setString(kRunKey, "Updater", "C:\\Windows\\System32\\evil.exe /silent"); },
+        [](HiveBuilder& h) { h.setString(kRunKey, "Updater", std::string(kInfected) + " /silent"); },
         [](HiveBuilder& h) { h.setString(kRunKey, "Tray", "C:\\Program Files\\Tools\\tray.exe"); });
     testing::HiveStates foreign = states;
     testing::nameHive(foreign.before, "SAM");
