@@ -1,20 +1,18 @@
 #include "platform/hive/hive_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <hivex.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 #include "base/backup_name.h"
 #include "base/little_endian.h"
-#include "base/text_compare.h"
 #include "platform/hive/base_block.h"
+#include "platform/hive/log_files.h"
 
 namespace brisko {
 namespace {
@@ -79,88 +77,6 @@ bool syncToDisk(const fs::path& file) {
     return ::close(descriptor) == 0 && synced;
 }
 
-// Hives and logs larger than this are not read into memory.
-constexpr std::uint64_t kLargestFileRead = std::uint64_t{1} << 30;
-
-// The whole of a regular file opened at dir/name, never through a link.
-bool readWhole(int directory, const char* name, std::vector<std::uint8_t>& bytes, std::string& why) {
-    const int descriptor = ::openat(directory, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (descriptor < 0) {
-        why = errno == ELOOP ? "a symbolic link, not followed" : std::string("cannot be read (") + std::strerror(errno) + ")";
-        return false;
-    }
-    struct stat status {};
-    bool read = ::fstat(descriptor, &status) == 0;
-    if (read && !S_ISREG(status.st_mode)) {
-        why = "not a regular file";
-        read = false;
-    } else if (read && static_cast<std::uint64_t>(status.st_size) > kLargestFileRead) {
-        why = "too large to be read";
-        read = false;
-    } else if (read) {
-        bytes.assign(static_cast<std::size_t>(status.st_size), 0);
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t piece = ::read(descriptor, bytes.data() + got, bytes.size() - got);
-            if (piece <= 0) break;
-            got += static_cast<std::size_t>(piece);
-        }
-        bytes.resize(got);
-        if (got != static_cast<std::size_t>(status.st_size)) {
-            why = "cannot be read whole";
-            read = false;
-        }
-    } else {
-        why = std::string("cannot be read (") + std::strerror(errno) + ")";
-    }
-    ::close(descriptor);
-    return read;
-}
-
-struct LogFile {
-    fs::path path;
-    std::vector<std::uint8_t> bytes;
-};
-
-// The hive's logs beside it, NAME.LOG, NAME.LOG1 and NAME.LOG2 in that
-// order, their names matched case-blind; false, with why, when one cannot
-// be told or read.
-bool readLogs(const fs::path& hive, std::vector<LogFile>& logs, std::string& why) {
-    const fs::path folder = hive.has_parent_path() ? hive.parent_path() : fs::path(".");
-    const std::string name = hive.filename().string();
-    DIR* listing = ::opendir(folder.c_str());
-    if (listing == nullptr) {
-        why = "its folder cannot be listed (" + std::string(std::strerror(errno)) + ")";
-        return false;
-    }
-    const std::array<const char*, 3> suffixes{".LOG", ".LOG1", ".LOG2"};
-    std::array<std::string, 3> found;
-    bool told = true;
-    while (const dirent* entry = ::readdir(listing)) {
-        for (std::size_t i = 0; i < suffixes.size(); ++i) {
-            const std::string wanted = name + suffixes[i];
-            if (!equalIgnoringCase(entry->d_name, wanted.c_str())) continue;
-            if (!found[i].empty()) {
-                why = "two files answer for " + wanted;
-                told = false;
-            }
-            found[i] = entry->d_name;
-        }
-    }
-    for (std::size_t i = 0; told && i < found.size(); ++i) {
-        if (found[i].empty()) continue;
-        LogFile log{folder / found[i], {}};
-        std::string failure;
-        if (!readWhole(::dirfd(listing), found[i].c_str(), log.bytes, failure)) {
-            why = found[i] + ": " + failure;
-            told = false;
-        }
-        logs.push_back(std::move(log));
-    }
-    ::closedir(listing);
-    return told;
-}
-
 // A private file outside the volume holding the replayed hive, opened by
 // hivex and removed at once: hivex reads a hive it may change whole.
 hive_h* openImage(const std::vector<std::uint8_t>& image) {
@@ -206,15 +122,15 @@ std::unique_ptr<HiveFile> HiveFile::open(const fs::path& file, HiveOpening& open
 std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening& opening) {
     std::vector<std::uint8_t> bytes;
     std::string why;
-    if (!readWhole(AT_FDCWD, file.c_str(), bytes, why)) {
+    if (!hive::readWholeFile(AT_FDCWD, file.c_str(), bytes, why)) {
         opening = refused(HiveOpenStatus::kUnreadable, file, why);
         return nullptr;
     }
-    std::vector<LogFile> logs;
+    std::vector<hive::LogFile> logs;
     hive::HiveReplay replay;
-    if (readLogs(file, logs, why)) {
+    if (hive::readLogsBeside(file, logs, why)) {
         std::vector<hive::LogBytes> views;
-        for (const LogFile& log : logs) {
+        for (const hive::LogFile& log : logs) {
             views.push_back({log.path.filename().string(), log.bytes.data(), log.bytes.size()});
         }
         replay = hive::replayHive(bytes, views);
@@ -238,7 +154,7 @@ std::unique_ptr<HiveFile> HiveFile::openDirty(const fs::path& file, HiveOpening&
         }
         std::unique_ptr<HiveFile> opened(new HiveFile(file, hive));
         opened->replayed_ = true;
-        for (const LogFile& log : logs) opened->logs_.push_back(log.path);
+        for (const hive::LogFile& log : logs) opened->logs_.push_back(log.path);
         opened->highestLogSequence_ = replay.highestLogSequence;
         opening = {HiveOpenStatus::kOpened, file.string() + ": " + replay.text, hive::HiveLogState::kReplayed};
         return opened;
