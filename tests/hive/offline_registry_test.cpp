@@ -268,6 +268,32 @@ TEST_F(OfflineRegistryTest, AKeyIsDeletedOnlyWithoutSubkeysAsOnWindows) {
     EXPECT_EQ(after.count("ControlSet001\\Services\\Afd"), 1u);
 }
 
+// The key a root presents is never deleted, even where it has no subkeys
+// (the rule that refuses a key with subkeys does not answer for it there).
+TEST_F(OfflineRegistryTest, APresentedKeyWithoutSubkeysIsStillNotDeleted) {
+    struct Case {
+        const char* name;
+        const char* keyInHive;  // "" for the hive's root
+    };
+    for (const Case& c : {Case{"the hive's root", ""}, Case{"a key in the hive", "Software"}}) {
+        SCOPED_TRACE(c.name);
+        TemporaryFolder own{"brisko-hive-root"};
+        const fs::path user = own.path() / "NTUSER.DAT";
+        HiveBuilder(user).setString(c.keyInHive, "Only", "a value").commit();
+        const HiveContents before = readHiveContents(user);
+        OfflineRegistry presented;
+        ASSERT_EQ(presented.present("SOFTWARE", user, c.keyInHive).status, HiveOpenStatus::kOpened);
+        std::unique_ptr<RegistryKey> key;
+        ASSERT_EQ(presented.openMachineKey("SOFTWARE", kKeyRead, RegistryView::kDefault, key), kErrorSuccess);
+        EXPECT_EQ(names(*key, &RegistryKey::subkeyNameAt), std::vector<std::string>{});
+        key.reset();
+
+        EXPECT_EQ(presented.deleteMachineKey("SOFTWARE"), kErrorAccessDenied);
+        EXPECT_TRUE(presented.commit().empty());
+        EXPECT_EQ(readHiveContents(user), before);
+    }
+}
+
 TEST_F(OfflineRegistryTest, HasNoPerformanceData) {
     std::uint8_t data[16];
     std::uint32_t size = sizeof data;
