@@ -18,6 +18,8 @@ TEST(ProbeOffsetTest, ResolvesThroughTheSectionTable) {
     };
     // Sections as {VirtualSize, VirtualAddress, PointerToRawData}; SizeOfHeaders is 0x400.
     const std::vector<SectionPlacement> two = {{0x1000, 0x1000, 0x400}, {0x3000, 0x4000, 0x1400}};
+    const std::vector<SectionPlacement> adjacent = {{0x1000, 0x1000, 0x400}, {0x1000, 0x2000, 0x3000}};
+    const std::vector<SectionPlacement> wide = {{0x10000, 0x1000, 0x400}};
     const Case cases[] = {
         {"inside the first section", two, 0x10000, 0x1010, 0x410},
         {"inside the second section", two, 0x10000, 0x4020, 0x1420},
@@ -31,6 +33,16 @@ TEST(ProbeOffsetTest, ResolvesThroughTheSectionTable) {
         {"resolves to 0: SizeOfHeaders", {{0x1000, 0x1000, 0}}, 0x10000, 0x1000, 0x400},
         {"a section whose end wraps past 4 GiB takes low addresses", {{0x2000, 0xFFFFF000, 0x400}}, 0x10000,
          0x500, 0x500 - 0xFFFFF000u + 0x400},
+        // Each comparison on its boundary and on both sides of it. Two
+        // sections side by side in memory, apart in the file, so that
+        // taking the wrong one gives another offset.
+        {"a section's last byte: that section", adjacent, 0x10000, 0x1FFF, 0x13FF},
+        {"exactly a section's end: the next one", adjacent, 0x10000, 0x2000, 0x3000},
+        {"one past a section's end: the next one", adjacent, 0x10000, 0x2001, 0x3001},
+        {"resolved to the file's last byte: kept", wide, 0x5000, 0x5BFF, 0x4FFF},
+        {"resolved exactly to the file's end: the address", wide, 0x5000, 0x5C00, 0x5C00},
+        {"resolved one past the file's end: the address", wide, 0x5000, 0x5C01, 0x5C01},
+        {"offset 1: kept", {}, 0x10000, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

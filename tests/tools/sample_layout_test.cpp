@@ -88,9 +88,13 @@ TEST(SampleLayout, HeadersArePlausiblePe32) {
                 EXPECT_EQ(section.virtualAddress % parsed.sectionAlignment, 0u);
                 EXPECT_GE(section.virtualAddress, previousEnd) << "sections overlap or are out of order";
                 EXPECT_LE(section.virtualAddress + section.virtualSize, parsed.sizeOfImage);
-                EXPECT_EQ(section.pointerToRawData % parsed.fileAlignment, 0u);
-                EXPECT_GE(section.pointerToRawData, parsed.sizeOfHeaders);
-                EXPECT_LE(section.pointerToRawData + section.sizeOfRawData, image.size());
+                // A section of uninitialized data has no bytes in the file
+                // and, as the format allows, no place there either.
+                if (section.sizeOfRawData != 0 || section.pointerToRawData != 0) {
+                    EXPECT_EQ(section.pointerToRawData % parsed.fileAlignment, 0u);
+                    EXPECT_GE(section.pointerToRawData, parsed.sizeOfHeaders);
+                    EXPECT_LE(section.pointerToRawData + section.sizeOfRawData, image.size());
+                }
                 previousEnd = section.virtualAddress + section.virtualSize;
                 entryInside = entryInside || (parsed.entryPoint >= section.virtualAddress &&
                                               parsed.entryPoint < previousEnd);

@@ -180,7 +180,9 @@ std::optional<ImagePlan> planImage(const ThreatSignature& record, SampleLayout l
 
     bool planned = false;
     switch (layout) {
-        case SampleLayout::OneSection: planned = planOneSection(probes, plan); break;
+        // The full table's empty sections are added to the plan afterwards.
+        case SampleLayout::OneSection:
+        case SampleLayout::FullSectionTable: planned = planOneSection(probes, plan); break;
         case SampleLayout::SectionsWithHoles: planned = planSectionsWithHoles(probes, plan); break;
         case SampleLayout::NoSections: planned = planNoSections(probes, plan); break;
     }

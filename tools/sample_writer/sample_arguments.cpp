@@ -5,7 +5,7 @@
 namespace brisko {
 
 const char kSampleUsage[] =
-    "usage: brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE\n"
+    "usage: brisko-sample [--layout one|holes|none|full-table] [--near-miss NAME] RECORD OUTPUT_FILE\n"
     "       brisko-sample --runnable|--runnable-i386 RECORD OUTPUT_FILE\n"
     "  --runnable-i386  a 32-bit program, as the family's are\n"
     "  RECORD     1-based position of the signature in table order (1..125)\n"

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of brisko-sample:
-//   brisko-sample [--layout one|holes|none] [--near-miss NAME] RECORD OUTPUT_FILE
+//   brisko-sample [--layout one|holes|none|full-table] [--near-miss NAME] RECORD OUTPUT_FILE
 //   brisko-sample --runnable|--runnable-i386 RECORD OUTPUT_FILE
 // RECORD is the 1-based position of the signature in table order.
 #include <optional>

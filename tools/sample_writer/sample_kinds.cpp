@@ -17,6 +17,7 @@ constexpr LayoutName kLayoutNames[] = {
     {SampleLayout::OneSection, "one"},
     {SampleLayout::SectionsWithHoles, "holes"},
     {SampleLayout::NoSections, "none"},
+    {SampleLayout::FullSectionTable, "full-table"},
 };
 
 constexpr NearMissName kNearMissNames[] = {

@@ -11,6 +11,7 @@ enum class SampleLayout {
     OneSection,         // one section holds both probes
     SectionsWithHoles,  // several sections, with gaps between them in the file and in memory
     NoSections,         // no section table entries: every address is its own file offset
+    FullSectionTable,   // as OneSection, with empty sections making up the matcher's limit of 20
 };
 
 // A sample that must be matched (None), or one that differs from a matching
@@ -26,13 +27,13 @@ enum class NearMiss {
 };
 
 constexpr SampleLayout kAllLayouts[] = {SampleLayout::OneSection, SampleLayout::SectionsWithHoles,
-                                        SampleLayout::NoSections};
+                                        SampleLayout::NoSections, SampleLayout::FullSectionTable};
 
 constexpr NearMiss kAllNearMisses[] = {NearMiss::OneByteShort,     NearMiss::OneByteLong,
                                        NearMiss::Probe1Changed,    NearMiss::Probe2Changed,
                                        NearMiss::TwentyOneSections, NearMiss::HeaderOffsetBeyond64K};
 
-// "one", "holes", "none".
+// "one", "holes", "none", "full-table".
 const char* layoutName(SampleLayout layout);
 // "none", "one-byte-short", "one-byte-long", "probe1-changed",
 // "probe2-changed", "twenty-one-sections", "header-offset-beyond-64k".

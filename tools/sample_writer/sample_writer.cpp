@@ -23,8 +23,8 @@ constexpr unsigned kChangedProbeByte = kProbeLength / 2;
 // Makes up the count with empty uninitialized sections past the end of the
 // image. Being last in the table and above every planned address, they take
 // no probe away from the section it resolves through.
-void fillSectionTable(ImagePlan& plan) {
-    while (plan.sections.size() < kTooManySections) {
+void fillSectionTable(ImagePlan& plan, unsigned count) {
+    while (plan.sections.size() < count) {
         PlannedSection padding{};
         std::snprintf(padding.name, sizeof padding.name, ".pad%02u", static_cast<unsigned>(plan.sections.size()));
         padding.kind = SectionKind::Uninitialized;
@@ -46,7 +46,8 @@ std::vector<std::uint8_t> buildSample(const ThreatSignature& record, SampleLayou
     const std::uint32_t headerOffset = miss == NearMiss::HeaderOffsetBeyond64K ? kFarHeaderOffset : kUsualHeaderOffset;
     std::optional<ImagePlan> plan = planImage(record, layout, headerOffset);
     if (!plan) return {};
-    if (miss == NearMiss::TwentyOneSections) fillSectionTable(*plan);
+    if (layout == SampleLayout::FullSectionTable) fillSectionTable(*plan, kMaxSections);
+    if (miss == NearMiss::TwentyOneSections) fillSectionTable(*plan, kTooManySections);
     if (miss == NearMiss::OneByteShort && !lastByteIsFiller(*plan)) return {};
 
     std::vector<std::uint8_t> image = writeImage(*plan, record);
