@@ -29,6 +29,9 @@ constexpr const char* kUninstall32 =
 constexpr const char* kThreat = "W32/Krenot.Gn.PSW.Trojan";
 constexpr const char* kWalkLine = "System Registry     W32/Krenot.Trojan removed";
 
+// The text made up with arguments to length characters.
+std::string padded(const std::string& text, std::size_t length) { return text + std::string(length - text.size(), 'a'); }
+
 class AutostartCleanupTest : public ScanTest {
 protected:
     AutostartCleanupTest() : ScanTest(testing::kStandInForMemoryScan) { machine.addWindowsInstallation(); }
@@ -64,7 +67,17 @@ TEST_F(AutostartCleanupTest, RemovesTheValuesThatStartTheInfectedFile) {
         {"through the environment", "%SystemRoot%\\x.exe", "C:\\WINDOWS\\x.exe", true},
         {"short form of the path", "C:\\PROGRA~1\\APP\\X.EXE", "C:\\Program Files\\App\\x.exe", false},
         {"data longer than its buffer", "C:\\WINDOWS\\x.exe " + std::string(300, 'a'), "C:\\WINDOWS\\x.exe", false},
+        // The buffer holds 260 characters and the terminator; data that does
+        // not fit is not judged. %D% expands 7 characters longer: an expansion
+        // that does not fit leaves only the data, which names no path.
+        {"data of 259 characters", padded("C:\\WINDOWS\\x.exe ", 259), "C:\\WINDOWS\\x.exe", true},
+        {"data of 260 characters, the buffer full", padded("C:\\WINDOWS\\x.exe ", 260), "C:\\WINDOWS\\x.exe", true},
+        {"data of 261 characters", padded("C:\\WINDOWS\\x.exe ", 261), "C:\\WINDOWS\\x.exe", false},
+        {"expansion of 259 characters", padded("%D%\\x.exe ", 252), "C:\\WINDOWS\\x.exe", true},
+        {"expansion of 260 characters, the buffer full", padded("%D%\\x.exe ", 253), "C:\\WINDOWS\\x.exe", true},
+        {"expansion of 261 characters", padded("%D%\\x.exe ", 254), "C:\\WINDOWS\\x.exe", false},
     };
+    machine.fakeSystem().setEnvironmentVariable("D", "C:\\WINDOWS");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         resetRecords();
