@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "cleanup/hosts_check.h"
@@ -168,6 +169,38 @@ TEST_F(HostsPatternModesTest, FixedPositionsCountInCompactedBytes) {
         record().part = c.part;
         record().patternOffset = c.offset;
         EXPECT_EQ(check(content), c.matches);
+    }
+}
+
+// The limits on both sides: a tail position exactly as far back as the
+// compaction is long, and a file exactly as long as the pattern.
+TEST_F(HostsPatternModesTest, ThePatternMayFillTheTailOrTheWholeFile) {
+    // Compacted, the file is "begin" and 100 more bytes; the record looks
+    // for its first 100 bytes.
+    const std::string content = "begin\n" + testing::plainHostsPatternText();
+    const std::string compacted = "begin" + testing::plainHostsPatternText();
+    std::memcpy(record().pattern, compacted.data(), kHostsPatternCapacity);
+    record().patternLength = kHostsPatternCapacity;
+    record().searchMode = 0;
+    record().part = kCompactedTail;
+    struct Case {
+        std::string content;
+        std::int16_t offset;
+        int matches;
+    };
+    const Case cases[] = {
+        {content, 105, 1},  // the whole compaction: from its first byte
+        {content, 106, 0},  // one further back than it holds
+        {content, 104, 0},
+        // A file of exactly the pattern's 100 bytes holds it; one byte
+        // shorter cannot.
+        {compacted.substr(0, 100), 100, 1},
+        {compacted.substr(0, 99), 99, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.content.size()) + " bytes, " + std::to_string(c.offset) + " back");
+        record().patternOffset = c.offset;
+        EXPECT_EQ(check(c.content), c.matches);
     }
 }
 
