@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,9 @@ struct WriteCase {
     bool staleEntry = false;  // a bogus entry numbered 40 after the log's own
 };
 
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const WriteCase& c) { return out << c.name; }
+
 class HiveLogsWriteTest : public HiveLogsTest, public ::testing::WithParamInterface<WriteCase> {};
 
 TEST_P(HiveLogsWriteTest, AReplayedHiveIsWrittenWholeBehindBackupsAndItsLogsAreLeftAsTheyWere) {
@@ -167,6 +171,9 @@ struct RefusedCase {
     std::function<void(const fs::path& folder, const HiveStates& states)> logs;
     std::string why;
 };
+
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const RefusedCase& c) { return out << c.name; }
 
 const RefusedCase kRefusedCases[] = {
     {"ForeignLog",

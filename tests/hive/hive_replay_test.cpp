@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct Case {
     Bins bins = Bins::kNone;     // what a replayed image's bins hold
     bool readable = true;        // kNotReplayable: its own base block valid
 };
+
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const Case& c) { return out << c.name; }
 
 Bytes damaged(Bytes hive) {
     setField32(hive, hive::kChecksumAt, field32(hive, hive::kChecksumAt) ^ 0x10);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ struct Case {
     std::size_t imageSize = 8192;
     std::uint32_t next = 0;  // the number after the last applied, when not 1 + applied
 };
+
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const Case& c) { return out << c.name; }
 
 const Case kCases[] = {
     {"one entry", [] { return std::vector<Bytes>{newFormatLog(baseBlock(1), {entry(1, 0xA1)})}; }, 1, "", 0xA1},

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "platform/hive/base_block.h"
@@ -38,6 +39,9 @@ struct Case {
     std::function<void(Bytes&)> change;  // of the log
     hive::OldLogCheck check;
 };
+
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const Case& c) { return out << c.name; }
 
 const Case kCases[] = {
     {"valid", [](Bytes&) {}, hive::OldLogCheck::kApplied},
@@ -105,6 +109,9 @@ struct HeaderCase {
     std::function<Bytes()> log;
     hive::LogFormat format;
 };
+
+// Named in test lists by its name, not its bytes.
+std::ostream& operator<<(std::ostream& out, const HeaderCase& c) { return out << c.name; }
 
 const HeaderCase kHeaders[] = {
     {"empty", [] { return Bytes{}; }, hive::LogFormat::kEmpty},
