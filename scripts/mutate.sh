@@ -124,10 +124,10 @@ own_tests() {
 
 suite_passes() {
   local own=$build/tests/$(own_tests "$1")
-  if [ -d "$own" ] && ! ctest --test-dir "$own" -E 'wine|Wine' -j 2 --stop-on-failure --timeout 60; then
+  if [ -d "$own" ] && ! ctest --test-dir "$own" -E 'wine|Wine' -j 2 --stop-on-failure --output-on-failure --timeout 60; then
     return 1
   fi
-  ctest --test-dir "$build" -E 'wine|Wine' -j 2 --stop-on-failure --timeout 60
+  ctest --test-dir "$build" -E 'wine|Wine' -j 2 --stop-on-failure --output-on-failure --timeout 60
 }
 
 logs=$top/build/mutation-logs
