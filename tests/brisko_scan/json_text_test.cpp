@@ -16,6 +16,7 @@ TEST(JsonTextTest, EveryTextBecomesAValidJsonString) {
     const Case cases[] = {
         {"a Windows path", "C:\\Users\\a \"b\".exe", "\"C:\\\\Users\\\\a \\\"b\\\".exe\""},
         {"control characters", std::string("a\tb\nc\0d", 7), "\"a\\u0009b\\u000ac\\u0000d\""},
+        {"the last control character and the first that is none", "\x1F\x20", "\"\\u001f \""},
         {"UTF-8 kept as it is", "Fran\xC3\xA7ois \xE2\x82\xAC \xF0\x9F\x98\x80", "\"Fran\xC3\xA7ois \xE2\x82\xAC \xF0\x9F\x98\x80\""},
         {"a Latin-1 byte", "Fran\xE7ois", "\"Fran\\u00e7ois\""},
         {"a sequence cut short", "x\xE2\x82", "\"x\\u00e2\\u0082\""},

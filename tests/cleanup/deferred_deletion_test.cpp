@@ -128,13 +128,35 @@ TEST_F(DeferredDeletionTest, AFailedRestoreKeepsTheCopyAndSchedulesNothingMore) 
                                  "C:\\WINDOWS\\TEMP\\wininit.ini"}));
 }
 
-// A wininit.ini far larger than any the system writes is left alone.
+// A wininit.ini larger than any the system writes (over 1 MiB) is left
+// alone; one of exactly 1 MiB still takes the entry.
 TEST_F(DeferredDeletionTest, AnOversizedWininitIsNotLoaded) {
     useWindows98();
-    const std::string before = "[rename]\r\n" + std::string(1024 * 1024, ';');
-    machine.writeFile(kWininit, before);
-    EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), 0);
-    EXPECT_EQ(machine.readFile(kWininit), before);
+    const std::string header = "[rename]\r\n";
+    const std::size_t limit = 1024 * 1024;
+    struct Case {
+        const char* what;
+        std::size_t length;
+        int scheduled;
+    };
+    const Case cases[] = {
+        {"exactly the limit", limit, 1},
+        {"one byte over it", limit + 1, 0},
+        {"far over it", header.size() + limit, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = header + std::string(c.length - header.size(), ';');
+        machine.writeFile(kWininit, before);
+        EXPECT_EQ(scheduleDeletionAtRestart(context, kLocked), c.scheduled);
+        const std::string after = machine.readFile(kWininit);
+        if (c.scheduled == 0) {
+            EXPECT_EQ(after, before);
+        } else {
+            EXPECT_EQ(after.substr(0, before.size()), before);
+            EXPECT_NE(after.find("NUL=" + shortPathOf(kLocked), before.size()), std::string::npos);
+        }
+    }
 }
 
 TEST_F(DeferredDeletionTest, AHalfWrittenNewWininitIsNotLeftBehind) {

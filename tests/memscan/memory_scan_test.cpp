@@ -146,6 +146,17 @@ TEST_F(MemoryScanTest, OnNtAProcessThatCannotBeStoppedEndsTheProgramAfterTheProm
     }
 }
 
+// Ending a process is tried twice before its service is turned to: a
+// process that refuses only the first try ends, and its file goes.
+TEST_F(MemoryScanTest, OnNtAProcessThatRefusesOnlyTheFirstTryIsEnded) {
+    setVersion(kPlatformNt, 4);
+    machine.faults().failNext(fake::SeamCall::kTerminateProcess);
+    runMemoryScan(context, scan);
+    EXPECT_FALSE(table.isRunning(infected));
+    EXPECT_FALSE(machine.fileExists(kInfected));
+    EXPECT_EQ(scanSession.memoryRestartNeeded, 0);
+}
+
 TEST_F(MemoryScanTest, OnLaterNtVersionsAnUnendedProcessIsLeftToTheDriveWalk) {
     setVersion(kPlatformNt, 6);
     table.process(infected).refusesTermination = true;

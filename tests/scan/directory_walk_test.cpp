@@ -173,8 +173,9 @@ TEST_F(DirectoryWalkTest, AllDrivesMeansEveryFixedDriveFromCToZInOrder) {
     machine.addDrive('E');
     machine.addDrive('F', kDriveOptical);
     machine.addDrive('A');
+    machine.addDrive('Z');
     machine.fakeFiles().setDriveType('D', kDriveRemote);
-    for (const char* path : {"A:\\a.txt", "C:\\c.txt", "D:\\d.txt", "E:\\e.txt", "F:\\f.txt"}) {
+    for (const char* path : {"A:\\a.txt", "C:\\c.txt", "D:\\d.txt", "E:\\e.txt", "F:\\f.txt", "Z:\\z.txt"}) {
         machine.writeFile(path, "");
     }
     scanFolder("!:");
@@ -183,7 +184,7 @@ TEST_F(DirectoryWalkTest, AllDrivesMeansEveryFixedDriveFromCToZInOrder) {
     for (const std::string& item : shownItems()) {
         if (item.size() > 3 && item.substr(item.size() - 4) == ".txt") files.push_back(item);
     }
-    EXPECT_THAT(files, ElementsAre("C:\\c.txt", "E:\\e.txt"));
+    EXPECT_THAT(files, ElementsAre("C:\\c.txt", "E:\\e.txt", "Z:\\z.txt"));
 }
 
 TEST_F(DirectoryWalkTest, LongPathsAreShownShortened) {

@@ -294,6 +294,28 @@ TEST_F(FileMatcherTest, HostileHeadersNeverLeadOutsideTheFile) {
     }
 }
 
+TEST_F(FileMatcherTest, AProbeAtAddressZeroIsReadWhereTheHeadersEnd) {
+    // A record whose first probe lands on address 0 holds the bytes found at
+    // SizeOfHeaders: it matches only when the matcher reads SizeOfHeaders
+    // from its own field of the optional header.
+    const ThreatSignature& base = signatureTable[0];
+    const std::vector<std::uint8_t> image = buildSample(base);
+    const auto read32 = [&](std::size_t at) {
+        return std::uint32_t{image[at]} | std::uint32_t{image[at + 1]} << 8 | std::uint32_t{image[at + 2]} << 16 |
+               std::uint32_t{image[at + 3]} << 24;
+    };
+    const std::uint32_t header = image[60] | image[61] << 8;
+    const std::uint32_t entryPoint = read32(header + 24 + 16);
+    const std::uint32_t sizeOfHeaders = read32(header + 24 + 60);
+    ASSERT_LT(sizeOfHeaders + kProbeLength, image.size());
+    ThreatSignature record = base;
+    record.probeOffset1 = static_cast<std::int32_t>(0u - entryPoint);
+    std::memcpy(record.probeBytes1, image.data() + sizeOfHeaders, kProbeLength);
+    const ThreatSignature table[] = {record, ThreatSignature{}};
+    machine.writeFile("C:\\headers.exe", bytesOf(image));
+    EXPECT_EQ(match("C:\\headers.exe", table), 1);
+}
+
 TEST(SizeTestTest, ComparesLikeThirtyTwoBitArithmetic) {
     struct Case {
         std::int32_t mode;
