@@ -141,19 +141,7 @@ bool FakeFileSystem::isHeld(const std::string& key) const { return holders_.coun
 
 bool FakeFileSystem::isOpenHere(const fs::path& host) const {
     struct stat file {};
-    if (::lstat(host.c_str(), &file) != 0) return false;
-    for (int descriptor : openDescriptors_) {
-        struct stat opened {};
-        if (::fstat(descriptor, &opened) == 0 && opened.st_dev == file.st_dev && opened.st_ino == file.st_ino) {
-            return true;
-        }
-    }
-    return false;
-}
-
-int FakeFileSystem::handOut(int descriptor) {
-    if (descriptor >= 0) openDescriptors_.insert(descriptor);
-    return descriptor;
+    return ::lstat(host.c_str(), &file) == 0 && openDescriptors_.holdsFile(file);
 }
 
 std::unique_ptr<DirectoryListing> FakeFileSystem::listDirectory(const char* pattern) {
@@ -248,7 +236,7 @@ int FakeFileSystem::openForReading(const char* path) {
     const std::optional<fs::path> host = hostPathOf(path);
     std::error_code error;
     if (!host || fs::is_directory(*host, error) || unopenable_.count(pathKey(path)) > 0) return -1;
-    return handOut(::open(host->c_str(), O_RDONLY | O_CLOEXEC));
+    return openDescriptors_.handOut(::open(host->c_str(), O_RDONLY | O_CLOEXEC));
 }
 
 std::int32_t FakeFileSystem::fileLength(int descriptor) {
@@ -273,7 +261,7 @@ int FakeFileSystem::read(int descriptor, void* buffer, unsigned count) {
 
 void FakeFileSystem::close(int descriptor) {
     writeAllowances_.erase(descriptor);
-    openDescriptors_.erase(descriptor);
+    openDescriptors_.release(descriptor);
     ::close(descriptor);
 }
 
@@ -301,7 +289,7 @@ int FakeFileSystem::openForWriting(const char* path, WriteMode mode) {
     }
     const auto limit = writeLimits_.find(key);
     if (descriptor >= 0 && limit != writeLimits_.end()) writeAllowances_[descriptor] = limit->second;
-    return handOut(descriptor);
+    return openDescriptors_.handOut(descriptor);
 }
 
 int FakeFileSystem::write(int descriptor, const void* data, unsigned count) {

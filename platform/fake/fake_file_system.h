@@ -16,6 +16,7 @@
 
 #include "platform/fake/fault_plan.h"
 #include "platform/file_system.h"
+#include "platform/open_descriptors.h"
 
 namespace brisko::fake {
 
@@ -75,11 +76,8 @@ private:
     };
 
     bool isHeld(const std::string& key) const;
-    // Whether the program itself has the file at host open: Windows' C
-    // runtime opens without sharing deletion, so the file can be neither
-    // removed nor renamed until it is closed.
+    // Whether the program itself has the file at host open (open_descriptors.h).
     bool isOpenHere(const std::filesystem::path& host) const;
-    int handOut(int descriptor);
     std::uint32_t storedAttributes(const std::string& key, bool isDirectory) const;
 
     FaultPlan& faults_;
@@ -97,8 +95,7 @@ private:
     std::map<int, unsigned> writeAllowances_;
     std::vector<std::string> deletionsAtRestart_;
     std::multimap<std::string, int> holders_;
-    // The descriptors handed to the program and not yet closed.
-    std::set<int> openDescriptors_;
+    OpenDescriptors openDescriptors_;
 };
 
 }  // namespace brisko::fake

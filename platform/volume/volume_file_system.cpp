@@ -129,7 +129,9 @@ bool VolumeFileSystem::setAttributes(const char* path, std::uint32_t attributes)
 // As on Windows, a read-only file is not removed, nor is a folder.
 bool VolumeFileSystem::removeFile(const char* path) {
     const std::optional<VolumeEntry> entry = tree_.find(path);
-    if (!entry || !entry->isFile() || entry->isReadOnly() || isOpenHere(*entry)) return false;
+    if (!entry || !entry->isFile() || entry->isReadOnly() || openDescriptors_.holdsFile(entry->status)) {
+        return false;
+    }
     return ::unlinkat(entry->folder.get(), entry->name.c_str(), 0) == 0;
 }
 
@@ -138,7 +140,7 @@ bool VolumeFileSystem::removeFile(const char* path) {
 bool VolumeFileSystem::moveFile(const char* from, const char* to) {
     const std::optional<VolumeEntry> source = tree_.find(from);
     const std::optional<VolumeEntry> target = tree_.place(to);
-    if (!source || source->name.empty() || !target || isOpenHere(*source)) return false;
+    if (!source || source->name.empty() || !target || openDescriptors_.holdsFile(source->status)) return false;
     std::string targetName = target->name;
     if (target->present) {
         if (target->status.st_dev != source->status.st_dev || target->status.st_ino != source->status.st_ino) {
@@ -152,7 +154,7 @@ bool VolumeFileSystem::moveFile(const char* from, const char* to) {
 int VolumeFileSystem::openForReading(const char* path) {
     const std::optional<VolumeEntry> entry = tree_.find(path);
     if (!entry || !entry->isFile()) return -1;
-    return handOut(tree_.open(*entry, O_RDONLY).release());
+    return openDescriptors_.handOut(tree_.open(*entry, O_RDONLY).release());
 }
 
 std::int32_t VolumeFileSystem::fileLength(int descriptor) {
@@ -170,27 +172,13 @@ int VolumeFileSystem::read(int descriptor, void* buffer, unsigned count) {
 }
 
 void VolumeFileSystem::close(int descriptor) {
-    openDescriptors_.erase(descriptor);
+    openDescriptors_.release(descriptor);
     ::close(descriptor);
 }
 
-bool VolumeFileSystem::isOpenHere(const VolumeEntry& entry) const {
-    for (int descriptor : openDescriptors_) {
-        struct stat opened {};
-        if (::fstat(descriptor, &opened) == 0 && opened.st_dev == entry.status.st_dev &&
-            opened.st_ino == entry.status.st_ino) {
-            return true;
-        }
-    }
-    return false;
+int VolumeFileSystem::openForWriting(const char* path, WriteMode mode) {
+    return openDescriptors_.handOut(openToWrite(path, mode));
 }
-
-int VolumeFileSystem::handOut(int descriptor) {
-    if (descriptor >= 0) openDescriptors_.insert(descriptor);
-    return descriptor;
-}
-
-int VolumeFileSystem::openForWriting(const char* path, WriteMode mode) { return handOut(openToWrite(path, mode)); }
 
 // A read-only file is refused, as Windows refuses it.
 int VolumeFileSystem::openToWrite(const char* path, WriteMode mode) {

@@ -14,10 +14,10 @@
 // An offline volume has no next start and no short names: deleteAtRestart
 // and shortPathName fail.
 #include <functional>
-#include <set>
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/open_descriptors.h"
 #include "platform/volume/volume_tree.h"
 
 namespace brisko::volume {
@@ -53,19 +53,14 @@ private:
     // the folder to its end is reported and ends the listing there.
     void collectMatching(const std::string& folderPath, int folder, const std::string& mask,
                          std::vector<DirectoryEntry>& entries);
-    // Whether the program has the entry open through a descriptor it was
-    // handed. Linux would remove or rename it all the same; Windows refuses
-    // (the C runtime opens without sharing deletion), and the volume keeps
-    // to Windows' rule so that the scan behaves the same on both.
-    bool isOpenHere(const VolumeEntry& entry) const;
-    int handOut(int descriptor);
     // openForWriting's descriptor, for the program or for a copy's own use.
     int openToWrite(const char* path, WriteMode mode);
 
     VolumeTree tree_;
     ReadErrorReport reportReadError_;
-    // The descriptors handed to the program and not yet closed.
-    std::set<int> openDescriptors_;
+    // A file the program has open is neither removed nor renamed, as on
+    // Windows (open_descriptors.h).
+    OpenDescriptors openDescriptors_;
 };
 
 }  // namespace brisko::volume
