@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <string>
 
 #include "matcher/threat_signature.h"
 #include "tests/brisko_scan/scan_run_fixture.h"
+#include "tests/support/folder_snapshot.h"
 #include "tools/sample_writer/sample_writer.h"
 
 namespace brisko {
@@ -18,18 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
-
-// Every file of the volume with its bytes.
-std::map<std::string, std::string> snapshotOf(const fs::path& volume) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(volume)) {
-        if (!entry.is_regular_file()) continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[fs::relative(entry.path(), volume).string()] = {std::istreambuf_iterator<char>(in),
-                                                              std::istreambuf_iterator<char>()};
-    }
-    return files;
-}
+using testing::snapshotOf;
 
 struct HibernationCase {
     const char* name;
