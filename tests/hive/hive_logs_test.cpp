@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,8 +15,10 @@
 #include "platform/hive/base_block.h"
 #include "platform/hive/new_format_log.h"
 #include "platform/hive/offline_registry.h"
+#include "tests/hive/case_names.h"
 #include "tests/hive/dirty_hive.h"
 #include "tests/hive/hive_builder.h"
+#include "tests/hive/hive_test_files.h"
 #include "tests/hive/hive_contents.h"
 #include "tests/support/temporary_folder.h"
 
@@ -42,14 +43,7 @@ protected:
         fs::remove(folder.path() / "scratch");
     }
 
-    std::vector<std::string> folderFiles() {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder.path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> folderFiles() { return sortedFileNames(folder.path()); }
     // Deletes the Run key's Updater value, which must be there.
     void deleteUpdater() {
         std::unique_ptr<RegistryKey> key;
@@ -164,7 +158,7 @@ const WriteCase kWriteCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, HiveLogsWriteTest, ::testing::ValuesIn(kWriteCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 struct RefusedCase {
     const char* name;
@@ -233,7 +227,7 @@ TEST_P(HiveLogsRefusedTest, IsReadAsItStandsAndNeverWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HiveLogsRefusedTest, ::testing::ValuesIn(kRefusedCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 }  // namespace
 }  // namespace brisko::testing

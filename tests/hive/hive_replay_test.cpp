@@ -12,6 +12,7 @@
 
 #include "platform/hive/base_block.h"
 #include "platform/hive/hive_replay.h"
+#include "tests/hive/case_names.h"
 #include "tests/hive/dirty_hive.h"
 #include "tests/hive/hive_builder.h"
 #include "tests/support/temporary_folder.h"
@@ -199,11 +200,8 @@ TEST_P(HiveReplayTest, DecidesAsWindowsWould) {
     EXPECT_GE(replay.highestLogSequence, field32(s.before, hive::kSecondarySequenceAt));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, HiveReplayTest, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name;
-    for (const char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, HiveReplayTest, ::testing::ValuesIn(kCases),
+                         CaseName());
 
 }  // namespace
 }  // namespace brisko::testing

@@ -11,6 +11,7 @@
 
 #include "platform/hive/base_block.h"
 #include "platform/hive/new_format_log.h"
+#include "tests/hive/case_names.h"
 #include "tests/hive/dirty_hive.h"
 #include "tests/hive/empty_hive.h"
 
@@ -178,11 +179,8 @@ TEST_P(NewFormatLogTest, ReplaysAsWindowsWould) {
     EXPECT_EQ(field32(image, hive::kSecondarySequenceAt), replay.next - 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NewFormatLogTest, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name;
-    for (const char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, NewFormatLogTest, ::testing::ValuesIn(kCases),
+                         CaseName());
 
 TEST(NewFormatLog, TheHighestSequenceCountsEveryEntryHeaderAndTheBaseBlock) {
     Bytes log = newFormatLog(baseBlock(4), {entry(4, 1), entry(5, 2)});

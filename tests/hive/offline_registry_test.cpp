@@ -73,14 +73,7 @@ protected:
     }
     static std::vector<std::string> subkeyNames(RegistryKey& key) { return names(key, &RegistryKey::subkeyNameAt); }
     // Every file of the folder, by name.
-    std::vector<std::string> folderFiles() {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(folder.path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> folderFiles() { return sortedFileNames(folder.path()); }
     void presentMachine() {
         ASSERT_EQ(registry.present("SOFTWARE", software).status, HiveOpenStatus::kOpened);
         ASSERT_EQ(registry.present("SYSTEM", system).status, HiveOpenStatus::kOpened);

@@ -9,6 +9,7 @@
 #include "platform/hive/base_block.h"
 #include "platform/hive/log_header.h"
 #include "platform/hive/old_format_log.h"
+#include "tests/hive/case_names.h"
 #include "tests/hive/dirty_hive.h"
 #include "tests/hive/empty_hive.h"
 
@@ -98,11 +99,8 @@ TEST_P(OldFormatLogTest, AppliesOnlyAWholeLogForTheHivesState) {
     EXPECT_EQ(field32(image, hive::kBinsSizeAt), 8192u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, OldFormatLogTest, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name;
-    for (const char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, OldFormatLogTest, ::testing::ValuesIn(kCases),
+                         CaseName());
 
 struct HeaderCase {
     const char* name;
@@ -152,11 +150,8 @@ TEST_P(LogHeaderTest, TellsTheFormat) {
     EXPECT_EQ(hive::readLogHeader({"HIVE.LOG1", log.data(), log.size()}).format, GetParam().format);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LogHeaderTest, ::testing::ValuesIn(kHeaders), [](const auto& info) {
-    std::string name;
-    for (const char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, LogHeaderTest, ::testing::ValuesIn(kHeaders),
+                         CaseName());
 
 }  // namespace
 }  // namespace brisko::testing
