@@ -17,6 +17,8 @@
 # without sanitizers (-DBRISKO_SANITIZE=OFF, Release) for figures worth
 # quoting. FILES is 20000 and ROUNDS 5 unless given.
 set -euo pipefail
+# shellcheck source=tests/benchmarks/rounds.sh
+source "$(dirname "$0")/rounds.sh"
 
 if [[ $# -lt 1 || $# -gt 3 ]]; then
   echo "usage: $0 BUILD_DIR [FILES [ROUNDS]]" >&2
@@ -104,29 +106,8 @@ time_find() {
   echo $(($(milliseconds) - start))
 }
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# The scan's time over the walk's, two decimals; 0 when the walk took no time.
-ratio_of() { awk -v s="$1" -v w="$2" 'BEGIN { printf "%.2f\n", (w > 0) ? s / w : 0 }'; }
-
-# A round's two measures are taken one right after the other, under much the
-# same load: the median of the rounds' ratios is the figure to quote.
-scans=()
-finds=()
-ratios=()
-for ((round = 0; round <= rounds; round++)); do
-  scan=$(time_scan)
-  walk=$(time_find)
-  if ((round == 0)); then
-    echo "warm-up: brisko-scan $scan ms, find $walk ms"
-    continue
-  fi
-  ratio=$(ratio_of "$scan" "$walk")
-  echo "round $round: brisko-scan $scan ms, find $walk ms, ratio $ratio"
-  scans+=("$scan")
-  finds+=("$walk")
-  ratios+=("$ratio")
-done
+run_rounds "$rounds" brisko-scan time_scan find time_find
 
 echo "files: $((files + samples)) on ntfs-3g; medians of $rounds rounds: brisko-scan --action leave" \
-  "$(median "${scans[@]}") ms, find -printf $(median "${finds[@]}") ms"
+  "$(median "${program_times[@]}") ms, find -printf $(median "${baseline_times[@]}") ms"
 echo "ratio: $(median "${ratios[@]}")"

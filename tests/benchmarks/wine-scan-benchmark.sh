@@ -17,6 +17,8 @@
 # BUILD_DIR is a cross build (x86_64) with the targets brisko, brisko-driver
 # and drive-walk built. FILES is 30000 and ROUNDS 5 unless given.
 set -euo pipefail
+# shellcheck source=tests/benchmarks/rounds.sh
+source "$(dirname "$0")/rounds.sh"
 
 if [[ $# -lt 1 || $# -gt 3 ]]; then
   echo "usage: $0 BUILD_DIR [FILES [ROUNDS]]" >&2
@@ -78,29 +80,8 @@ time_walk() {
   echo "${BASH_REMATCH[2]}"
 }
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# The scan's time over the walk's, two decimals; 0 when the walk took no time.
-ratio_of() { awk -v s="$1" -v w="$2" 'BEGIN { printf "%.2f\n", (w > 0) ? s / w : 0 }'; }
+run_rounds "$rounds" scan time_scan walk time_walk
 
-# A round's two measures are taken one right after the other, under much the
-# same load: the median of the rounds' ratios is the figure to quote.
-scans=()
-walks=()
-ratios=()
-for ((round = 0; round <= rounds; round++)); do
-  scan=$(time_scan)
-  walk=$(time_walk)
-  if ((round == 0)); then
-    echo "warm-up: scan $scan ms, walk $walk ms"
-    continue
-  fi
-  ratio=$(ratio_of "$scan" "$walk")
-  echo "round $round: scan $scan ms, walk $walk ms, ratio $ratio"
-  scans+=("$scan")
-  walks+=("$walk")
-  ratios+=("$ratio")
-done
-
-echo "files: $files; medians of $rounds rounds: brisko.exe scan $(median "${scans[@]}") ms," \
-  "bare FindFirstFile walk $(median "${walks[@]}") ms"
+echo "files: $files; medians of $rounds rounds: brisko.exe scan $(median "${program_times[@]}") ms," \
+  "bare FindFirstFile walk $(median "${baseline_times[@]}") ms"
 echo "ratio: $(median "${ratios[@]}")"
