@@ -20,14 +20,7 @@ set -euo pipefail
 # shellcheck source=tests/benchmarks/rounds.sh
 source "$(dirname "$0")/rounds.sh"
 
-if [[ $# -lt 1 || $# -gt 3 ]]; then
-  echo "usage: $0 BUILD_DIR [FILES [ROUNDS]]" >&2
-  exit 2
-fi
-build_dir=$(cd "$1" && pwd)
-files=${2:-30000}
-rounds=${3:-5}
-[[ $files =~ ^[0-9]+$ && $rounds =~ ^[1-9][0-9]*$ ]] || { echo "$0: FILES and ROUNDS are counts" >&2; exit 2; }
+read_arguments 30000 "$@"
 
 top=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=scripts/lib/wine-machine.sh
